@@ -1,0 +1,108 @@
+#include "engine/Dco.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/IncrementTable.h"
+#include "engine/SquareTables.h"
+
+namespace {
+
+constexpr double kNoBend = 0.0;
+constexpr double kEntriesPerIncrement = 1.0 / 65536;  // 16' reads phase >> 16
+
+// Footage gain = (kOrganWeight + w * kSawSlope) * level: with waveform 1 every
+// footage weighs the same, with waveform 2 they weigh 1, 1/2, 1/4 and 1/8 and
+// the octave squares add up to a stepped sawtooth.
+constexpr double kOrganWeight = 0.46875;
+constexpr std::array<double, Dco::kFootageCount> kSawSlope = {0.53125, 0.03125, -0.21875, -0.34375};
+
+// Detune in 1/128 semitones: the legacy curve climbs in two slopes over the
+// plain values 0-3 (up to 36), the current one is quadratic (up to 50).
+int DetuneUnits(double n, bool legacy) {
+  if (!legacy) return static_cast<int>(std::lround(n * n * 50.0));
+  const double x = 3.0 * n;
+  return static_cast<int>(std::floor(x <= 2.0 ? 8.0 * x : 18.0 * (x - 1.0)));
+}
+
+}  // namespace
+
+Dco::Dco() : squares_(&SquareTables::Get()), pitchBend_(&kNoBend) {}
+
+void Dco::SetSampleRate(IncrementTable& increments, double sampleRate) {
+  increments.SetSampleRate(sampleRate);
+  increments_ = &increments;
+  phase_ = 0;
+  lastIndex_ = -1;  // the same index may need other tables at another rate
+}
+
+void Dco::SetOctave(int octave) {
+  octave_ = octave;
+  UpdatePitchOffset();
+}
+
+void Dco::SetInterval(int semitones) {
+  interval_ = semitones;
+  UpdatePitchOffset();
+}
+
+void Dco::SetDetune(double n) {
+  detune_ = n;
+  UpdatePitchOffset();
+}
+
+void Dco::SetLegacyDetune(bool legacy) {
+  legacyDetune_ = legacy;
+  UpdatePitchOffset();
+}
+
+void Dco::UpdatePitchOffset() {
+  pitchOffset_ =
+      (interval_ + 12 * octave_) * kStepsPerSemitone - DetuneUnits(detune_, legacyDetune_);
+}
+
+void Dco::SetWaveform(double w) {
+  waveform_ = w;
+  UpdateGains();
+}
+
+void Dco::SetFootageLevel(Footage footage, double level) {
+  levels_[footage] = level;
+  UpdateGains();
+}
+
+void Dco::UpdateGains() {
+  for (int f = 0; f < kFootageCount; ++f) {
+    gains_[f] = (kOrganWeight + waveform_ * kSawSlope[f]) * levels_[f];
+  }
+}
+
+void Dco::SetPitch(double p) {
+  if (increments_ == nullptr) return;
+  const double wanted = pitchOffset_ + p + *pitchBend_;
+  // Saturate before truncating, so no value (not even NaN) leaves 0..kPitchIndexMax.
+  const int index =
+      wanted > 0.0 ? static_cast<int>(std::min(wanted, static_cast<double>(kPitchIndexMax))) : 0;
+  increment_ = increments_->At(index);
+  if (index == lastIndex_) return;
+  lastIndex_ = index;
+  ChooseTables();
+}
+
+// Each footage reads twice as fast as the one below it; from the first one at
+// or above Nyquist on, all are silent.
+void Dco::ChooseTables() {
+  const double step16 = increment_ * kEntriesPerIncrement;
+  for (int f = 0; f < kFootageCount; ++f) {
+    const double step = step16 * (1 << f);
+    tables_[f] =
+        step < SquareTables::kNyquistStep ? squares_->Table(squares_->IndexForStep(step)) : nullptr;
+  }
+}
+
+int Dco::FootageTable(Footage footage) const {
+  for (int j = 0; j < SquareTables::kCount; ++j) {
+    if (tables_[footage] == squares_->Table(j)) return j;
+  }
+  return -1;
+}

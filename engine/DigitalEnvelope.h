@@ -1,0 +1,82 @@
+#pragma once
+
+enum class EnvelopeStage { Idle = 0, Attack = 1, Decay = 2, Slope = 3, Release = 4 };
+
+// Six-parameter envelope generator (attack, decay, break point, slope, sustain, release),
+// stepped once per sample. In linear mode ("Legacy Mode") each stage ramps in a straight
+// line with table times; otherwise each stage approaches a target like a charging
+// capacitor. Every stage change loads the speeds of both modes, so the mode may switch at
+// any moment and the envelope carries on from its current level.
+class DigitalEnvelope {
+ public:
+  DigitalEnvelope();  // time constants for 1000 Hz until the first SetSampleRate
+
+  // Time constants for the rate, Idle at level 0. A rate of 0 or less changes nothing.
+  void SetSampleRate(double rate);
+  void SetLinearMode(bool linear) { linear_ = linear; }
+  bool LinearMode() const { return linear_; }
+
+  // Attack from the current level (a retrigger does not restart from 0).
+  void EnvelopeStart();
+  // Release, or Idle at once when the level is 0 or less.
+  void EnvelopeRelease();
+  // Advances one sample; read Level() afterwards.
+  void EnvelopeStep() {
+    if (stage_ == EnvelopeStage::Idle) return;
+    if (linear_) {
+      StepLinear();
+    } else {
+      StepExponential();
+    }
+  }
+
+  // Normalised times 0..1. Changing the time of the running stage changes its speed at once.
+  void SetAttack(double t) { SetTime(attack_, EnvelopeStage::Attack, t); }
+  void SetDecay(double t) { SetTime(decay_, EnvelopeStage::Decay, t); }
+  void SetSlope(double t) { SetTime(slope_, EnvelopeStage::Slope, t); }
+  void SetRelease(double t) { SetTime(release_, EnvelopeStage::Release, t); }
+  // Normalised levels 0..1, stored times 0.99 when set in linear mode (kept when the mode
+  // changes later).
+  void SetBreakPoint(double v);
+  void SetSustain(double v);
+
+  double Level() const { return level_; }
+  // The legacy retrigger of the filter envelope starts from 0.
+  void SetLevel(double level) { level_ = level; }
+  EnvelopeStage Stage() const { return stage_; }
+  bool IsIdle() const { return stage_ == EnvelopeStage::Idle; }
+
+ private:
+  // Speeds of one time parameter, recomputed when the time or the sample rate changes so
+  // that stage changes inside the per-sample step only copy them.
+  struct Segment {
+    double time = 0.0;         // normalised
+    double coefficient = 0.0;  // exponential: share of the distance to the target per sample
+    double increment = 0.0;    // linear: level change per sample
+  };
+
+  void SetTime(Segment& segment, EnvelopeStage owner, double t);
+  void UpdateSpeeds(Segment& segment) const;
+  void Enter(EnvelopeStage stage, const Segment& segment, double target);
+  void Finish();
+  void StepLinear();
+  void StepExponential();
+
+  double level_ = 0.0;
+  EnvelopeStage stage_ = EnvelopeStage::Idle;
+  bool linear_ = false;
+
+  Segment attack_;
+  Segment decay_;
+  Segment slope_;
+  Segment release_;
+  double breakPoint_ = 0.0;
+  double sustain_ = 0.0;
+
+  double target_ = 0.0;
+  double coefficient_ = 0.0;
+  double increment_ = 0.0;
+
+  double sampleTime_;  // 1 / rate
+  double rateScale_;   // ln(10) / rate
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Oscillator phase increment per sample of every pitch index, in units of a
+// 27-bit phase cycle. One table per plug-in object, shared by all its
+// oscillators; rebuilt only when the sample rate changes.
+class IncrementTable {
+ public:
+  IncrementTable();  // built for 44100 Hz
+
+  // Refills the table unless it already holds `sampleRate`; a rate of 0 or
+  // below is no rate and keeps the table as it is.
+  void SetSampleRate(double sampleRate);
+
+  double SampleRate() const { return sampleRate_; }
+
+  // Increment of a pitch index; indices outside 0..kPitchIndexMax saturate.
+  int32_t At(int index) const;
+
+ private:
+  void Fill();
+
+  double sampleRate_ = 44100.0;
+  std::vector<int32_t> increments_;
+};

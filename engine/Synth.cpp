@@ -1,0 +1,101 @@
+#include "engine/Synth.h"
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/UserFolders.h"
+
+namespace {
+
+constexpr int kMidiQueueStartCapacity = 1024;
+constexpr int kMidiQueueGranularity = 512;
+constexpr const char* kChannelString = "1-0 0-2";
+constexpr const char* kVendorFolder = "CorvaneMusic";
+constexpr const char* kConfigurationFileName = "tarsyn7.ini";
+
+PlugIdentity Tarsyn7Identity() {
+  return {"Tarsyn7", "", "Corvane Music", 0x00020501, FourCharacters("tsy7"),
+          FourCharacters("CrVn")};
+}
+
+}  // namespace
+
+Synth::Synth(HostCallback host)
+    : IPlugVST(host, kParameterCount, kPresetCount, kChannelString, Tarsyn7Identity()),
+      midiQueue_(kMidiQueueStartCapacity) {
+  OutputPin(0).label = "Tarsyn7 Left ";
+  OutputPin(1).label = "Tarsyn7 Right ";
+  editor_ = std::make_unique<IGraphics>(kEditorWidth, kEditorHeight);
+  std::setlocale(LC_ALL, "en_US.UTF-8");  // numbers keep a decimal point
+  SetUpConfigurationFile();
+}
+
+Synth::~Synth() = default;
+
+// The settings file lives in the vendor's folder of the user's local application data;
+// a missing folder or file is created so the settings can be written later.
+void Synth::SetUpConfigurationFile() {
+  namespace fs = std::filesystem;
+  const std::string appData = LocalAppDataFolder();
+  const std::string folder = appData + PathSeparator() + kVendorFolder;
+  std::error_code error;
+  if (!appData.empty() && !fs::is_directory(folder, error)) fs::create_directory(folder, error);
+  configurationFile_ = folder + PathSeparator() + kConfigurationFileName;
+  documentsFolder_ = lastFolder_ = DocumentsFolder();
+  bool exists = fs::exists(configurationFile_, error);
+  if (!exists) {
+    if (std::FILE* file = std::fopen(configurationFile_.c_str(), "a")) {
+      std::fclose(file);
+      exists = true;
+    }
+  }
+  if (exists) ReadConfiguration();
+}
+
+void Synth::ResetProcessing() {
+  std::lock_guard<ReentrantLock> guard(Lock());
+  const int granularity = kMidiQueueGranularity;
+  const int wanted = (BlockSize() + granularity - 1) / granularity * granularity;
+  midiQueue_.Resize(std::max(wanted, midiQueue_.Size()));
+  heldKeys_.clear();
+  controlCounter_ = 0;
+  midiLearn_.Disarm();
+  controlPeriod_ = std::max(static_cast<int>(SampleRate()) / 1000, 1);
+}
+
+void Synth::ParameterChanged(int index) {
+  std::lock_guard<ReentrantLock> guard(Lock());
+  midiLearn_.CaptureParameter(index);
+}
+
+void Synth::ActivationChanged(bool active) {
+  std::lock_guard<ReentrantLock> guard(Lock());
+  if (!active) return;
+  for (int i = 0; i < ParameterCount(); ++i) ParameterChanged(i);
+}
+
+void Synth::HandleMidiMessage(const MidiMessage&) {}
+
+IGraphics* Synth::GetEditor() { return editor_.get(); }
+
+void Synth::LoadProgram(int index) {
+  std::lock_guard<ReentrantLock> guard(Lock());
+  ModifyCurrentPreset();
+  RecallPreset(index);
+  HostProgramChanged();
+  TellHostAllParameters();
+}
+
+void Synth::InitProgram() {
+  std::lock_guard<ReentrantLock> guard(Lock());
+  for (int i = 0; i < ParameterCount(); ++i) {
+    const Parameter* parameter = GetParameter(i);
+    SetParameterFromEditor(i, parameter->ToNormalized(parameter->Default()));
+  }
+  ModifyCurrentPreset("Init");
+  RefreshControls();
+  TellHostAllParameters();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+
+#include "engine/Filter.h"
+
+class CutoffTable;
+
+// Four-pole resonant low-pass of a voice or of the global filter path. The cutoff
+// is a pitch index: the "VCF Cutoff" setting places a base index, and every
+// sample adds an offset (key tracking, envelope, modulation) on top of it.
+class Vcf {
+ public:
+  // Cutoff offset of a full DEG3 at full intensity: 96 semitones, 109 in legacy mode.
+  static constexpr double kEnvelopeDepth = 12289.0;
+  static constexpr double kLegacyEnvelopeDepth = 13963.25;
+
+  // Cutoff offset of a note in pitch-index units for a "VCF KBD Track" amount
+  // (0, 0.5 or 1). Full tracking follows the keyboard around note 60; half
+  // tracking does too, except in legacy mode, where it centres on note 84.
+  static double KeyTrackOffset(int note, double amount, bool legacy);
+
+  // Binds the filter to its plug-in's table (refilled if the rate differs),
+  // clears the filter and puts the cutoff back where "VCF Cutoff" placed it.
+  // Must come before the first `Process`.
+  void SetSampleRate(CutoffTable& table, double sampleRate);
+
+  // Selects the cutoff range (legacy: from 62 Hz, 96% of the span) and re-places
+  // the cutoff at once. The resonance keeps its curve until it is set again.
+  void SetLegacy(bool legacy);
+
+  // n: normalised "VCF Cutoff". A gliding filter moves one index per sample
+  // towards it; otherwise it jumps.
+  void SetCutoff(double n, bool gliding);
+
+  // n: normalised "VCF Resonance"; legacy mode bends it by the power 1.6.
+  void SetResonance(double n);
+
+  // One sample; offset in pitch-index units on top of the gliding cutoff, the
+  // sum saturating at both ends of the table.
+  double Process(double x, int offset);
+
+  // True while any stage still holds 1e-12 or more.
+  bool IsRinging() const;
+
+  // Cutoff index before the per-sample offset.
+  int CutoffIndex() const { return current_; }
+
+ private:
+  int TargetIndex(double n) const;
+  void PlaceCutoff();
+  void UpdateCoefficients(int index);
+
+  const CutoffTable* table_ = nullptr;
+  bool legacy_ = false;
+  double cutoff_ = 0.0;
+  double resonance_ = 0.0;
+
+  int rangeBase_ = 0;
+  double rangeScale_ = 1.0;
+  int target_ = 0;
+  int current_ = 0;
+  int lastIndex_ = -1;
+
+  // Coefficients of the last index.
+  double g_ = 0.0;
+  double a_ = 0.0;
+  double g4_ = 0.0;
+  double k_ = 0.0;
+  double gainCompensation_ = 0.0;
+  double h_ = 0.0;
+
+  std::array<double, 4> stages_{};
+  double denormalOffset_ = kDenormalOffset;
+};

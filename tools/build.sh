@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds everything in Release into build/: the plug-in Tarsyn764.so, tools, tests, benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)"
+echo "Built: build/Tarsyn764.so"
