@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kNoteEventCapacity = 1024;
+constexpr double kConstructionRate = 44100.0;
+constexpr double kSmootherCorner = 40.0;
 
 ModelRecord LegacyRecord() {
   ModelRecord record;
@@ -35,6 +37,9 @@ ModelRecord CurrentRecord() {
 Tarsyn7::Tarsyn7(HostCallback host)
     : Synth(host), legacyModel_(LegacyRecord()), currentModel_(CurrentRecord()) {
   noteEvents_.reserve(kNoteEventCapacity);
+  globalVcf_.SetSampleRate(cutoffs_, kConstructionRate);
+  globalDeg3_.SetSampleRate(kConstructionRate);
+  deg3Smoother_.Setup(kConstructionRate, kSmootherCorner);
   ReadConfiguration();  // again: some settings reach the engine's own members
   for (Voice& voice : voices_) {
     voice.SetOwner(this);
@@ -64,6 +69,23 @@ void Tarsyn7::ResetProcessing() {
     voice.SetPerformance(&performance_);
     voice.SetSampleRate(rate);
   }
+  globalDeg3_.SetSampleRate(rate);
+  // The shared filter is set up again too, so it takes this rate's coefficients at once
+  // and stays at its cutoff.
+  globalVcf_.SetSampleRate(cutoffs_, rate);
+  mgIncrement_ = ActiveModel().mgPhaseIncrement;
+  mgDelayLevel_ = 1.0;
+  output_.SetSampleRate(rate);
+  ApplyChorusModel();
+  deg3Smoother_.Setup(rate, kSmootherCorner);
+}
+
+// The chorus follows the active calibration's base, depth and rate.
+void Tarsyn7::ApplyChorusModel() {
+  Chorus& chorus = output_.GetChorus();
+  chorus.SetBase(ActiveModel().chorusBase);
+  chorus.SetDepth(ActiveModel().chorusDepth * 0.2);
+  chorus.SetRate(ActiveModel().chorusRate);
 }
 
 void Tarsyn7::ParameterChanged(int index) {
@@ -100,6 +122,7 @@ void Tarsyn7::SustainPedal(bool down) {
     voice.SetSustained(down);
     if (!voice.KeyHeld() && !down) voice.ForceRelease();
   }
+  if (heldKeys_.empty() && !down) globalDeg3_.EnvelopeRelease();
 }
 
 // Every voice fades by its release; nothing is cut.

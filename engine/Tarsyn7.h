@@ -3,10 +3,17 @@
 #include <array>
 #include <vector>
 
+#include "engine/CutoffTable.h"
+#include "engine/DigitalEnvelope.h"
+#include "engine/Filter.h"
+#include "engine/IncrementTable.h"
 #include "engine/KeyPitchSource.h"
 #include "engine/ModelRecord.h"
+#include "engine/NoiseGenerator.h"
+#include "engine/OutputStage.h"
 #include "engine/PerformanceValues.h"
 #include "engine/Synth.h"
+#include "engine/Vcf.h"
 #include "engine/Voice.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
@@ -36,10 +43,14 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   const ModelRecord& ActiveModel() const { return legacy_ ? legacyModel_ : currentModel_; }
   double LastSampleRate() const { return lastSampleRate_; }
   const PerformanceValues& Performance() const { return performance_; }
+  const DigitalEnvelope& GlobalDeg3() const { return globalDeg3_; }
+  const Vcf& GlobalVcf() const { return globalVcf_; }
+  double MgDelayLevel() const { return mgDelayLevel_; }
   bool SustainPedalDown() const { return sustainPedal_; }
 
  private:
   void SustainPedal(bool down);
+  void ApplyChorusModel();
   bool LoadBankFile(const std::string& path);
   bool LoadFactoryBank(const char* name, const char* type);
 
@@ -47,8 +58,21 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   ModelRecord currentModel_;
   bool legacy_ = true;
   std::vector<MidiMessage> noteEvents_;
+  // Rate-dependent tables of this object, so instances at other rates never share them.
+  IncrementTable increments_;
+  CutoffTable cutoffs_;
+  NoiseGenerator noise_;
   std::array<Voice, kVoiceCount> voices_;
   PerformanceValues performance_;
+  Vcf globalVcf_;
+  DigitalEnvelope globalDeg3_;
+  LowPass deg3Smoother_;  // 40 Hz
+  OutputStage output_;
+  double mgPhase_ = 0.0;
+  double mgTriangle_ = 0.0;
+  double mgSine_ = 0.0;
+  double mgIncrement_ = 0.0;
+  double mgDelayLevel_ = 1.0;
   int voiceCount_ = 8;
   int stampCounter_ = 0;
   bool sustainPedal_ = false;
