@@ -12,6 +12,7 @@
 #include "engine/NoiseGenerator.h"
 #include "engine/OutputStage.h"
 #include "engine/PerformanceValues.h"
+#include "engine/Sequence.h"
 #include "engine/Synth.h"
 #include "engine/Vcf.h"
 #include "engine/Voice.h"
@@ -29,6 +30,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void RenderBlock(double** inputs, double** outputs, int frames) override;
   void IdleTick() override;
   void ReleaseAllVoices() override;
+  bool WriteState(ChunkBuffer& chunk) override;
+  int ReadState(const ChunkBuffer& chunk, int position) override;
+  // Reads a state record, optionally passing over the sound (values and chord) or the
+  // sequence without changing them. Answers the position behind it, negative on failure.
+  int ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSound, bool skipSequence);
 
   // Declares the 80 parameters.
   void DefineParameters();
@@ -47,6 +53,8 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   const Vcf& GlobalVcf() const { return globalVcf_; }
   double MgDelayLevel() const { return mgDelayLevel_; }
   bool SustainPedalDown() const { return sustainPedal_; }
+  const ChordNotes& Chord() const { return chordNotes_; }
+  const Sequence& GetSequence() const { return sequence_; }
 
  private:
   void SustainPedal(bool down);
@@ -77,6 +85,9 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   int stampCounter_ = 0;
   bool sustainPedal_ = false;
   int keyMode_ = 0;
+  ChordNotes chordNotes_;
+  Sequence sequence_;
+  int sequenceTranspose_ = 0;
   bool constructing_ = true;
   double lastSampleRate_ = -1.0;
 };
