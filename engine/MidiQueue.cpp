@@ -38,3 +38,7 @@ void MidiQueue::Compact(int period) {
   readPosition_ = 0;
   for (int i = 0; i < size_; ++i) storage_[static_cast<size_t>(i)].offset -= period;
 }
+
+void MidiQueue::Shift(int delta) {
+  for (int i = readPosition_; i < size_; ++i) storage_[static_cast<size_t>(i)].offset += delta;
+}

@@ -30,9 +30,29 @@ class MidiQueue {
   // Removes the messages before the read position and moves the rest's offsets back
   // by `period` samples.
   void Compact(int period);
+  // Adds `delta` to the offset of every waiting message.
+  void Shift(int delta);
+  // Moves the waiting messages with an offset below `before` that `wanted` accepts into
+  // `target`; the others keep their order here.
+  template <typename Predicate>
+  void MoveBefore(int before, Predicate wanted, MidiQueue& target);
 
  private:
   std::vector<MidiMessage> storage_;
   int size_ = 0;
   int readPosition_ = 0;
 };
+
+template <typename Predicate>
+void MidiQueue::MoveBefore(int before, Predicate wanted, MidiQueue& target) {
+  int kept = readPosition_;
+  for (int i = readPosition_; i < size_; ++i) {
+    const MidiMessage& message = storage_[static_cast<size_t>(i)];
+    if (message.offset < before && wanted(message)) {
+      target.Add(message);
+    } else {
+      storage_[static_cast<size_t>(kept++)] = message;
+    }
+  }
+  size_ = kept;
+}

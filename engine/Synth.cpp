@@ -60,7 +60,7 @@ void Synth::ResetProcessing() {
   const int granularity = kMidiQueueGranularity;
   const int wanted = (BlockSize() + granularity - 1) / granularity * granularity;
   midiQueue_.Resize(std::max(wanted, midiQueue_.Size()));
-  heldKeys_.clear();
+  heldKeys_.Clear();
   controlCounter_ = 0;
   midiLearn_.Disarm();
   controlPeriod_ = std::max(static_cast<int>(SampleRate()) / 1000, 1);

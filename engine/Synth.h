@@ -1,12 +1,12 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 
 #include "control/MicrotuningClient.h"
 #include "control/MidiLearn.h"
 #include "editor/IGraphics.h"
+#include "engine/HeldKeys.h"
 #include "engine/MidiQueue.h"
 #include "host/IPlugVST.h"
 #include "host/TimeInfo.h"
@@ -36,7 +36,7 @@ class Synth : public IPlugVST {
   virtual void InitProgram();
 
   int ControlPeriod() const { return controlPeriod_; }
-  const std::map<int, int>& HeldKeys() const { return heldKeys_; }
+  const HeldKeys& Held() const { return heldKeys_; }
   const std::string& ConfigurationFile() const { return configurationFile_; }
   const std::string& DocumentsPath() const { return documentsFolder_; }
   const MidiQueue& Queue() const { return midiQueue_; }
@@ -58,7 +58,7 @@ class Synth : public IPlugVST {
   std::string startupBankPath_;
   std::string lastFolder_;
   MidiLearn midiLearn_;
-  std::map<int, int> heldKeys_;  // key -> velocity of the keys held down
+  HeldKeys heldKeys_;
   std::unique_ptr<IGraphics> editor_;
   MicrotuningClient microtuning_;
 

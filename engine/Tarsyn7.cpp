@@ -1,6 +1,5 @@
 #include "engine/Tarsyn7.h"
 
-#include <algorithm>
 #include <mutex>
 
 #include "control/ParameterIndex.h"
@@ -9,7 +8,6 @@ namespace {
 
 constexpr int kNoteEventCapacity = 1024;
 constexpr double kConstructionRate = 44100.0;
-constexpr double kSmootherCorner = 40.0;
 
 ModelRecord LegacyRecord() {
   ModelRecord record;
@@ -23,7 +21,8 @@ ModelRecord LegacyRecord() {
 
 ModelRecord CurrentRecord() {
   ModelRecord record;
-  // The current calibration gives vibrato the same full-scale depth as the legacy one.
+  // Vibrato and wheel vibrato reach the same full-scale depth as in the legacy calibration
+  // (12 semitones at full "MG DCO"), so both controls work in both calibrations.
   record.mgPitchDepth = 1537.0;
   record.mgCutoffDepth = 12289.0;
   record.chorusBase = 0.04;
@@ -35,16 +34,18 @@ ModelRecord CurrentRecord() {
 }  // namespace
 
 Tarsyn7::Tarsyn7(HostCallback host)
-    : Synth(host), legacyModel_(LegacyRecord()), currentModel_(CurrentRecord()) {
-  noteEvents_.reserve(kNoteEventCapacity);
-  globalVcf_.SetSampleRate(cutoffs_, kConstructionRate);
-  globalDeg3_.SetSampleRate(kConstructionRate);
-  deg3Smoother_.Setup(kConstructionRate, kSmootherCorner);
-  ReadConfiguration();  // again: some settings reach the engine's own members
+    : Synth(host),
+      legacyModel_(LegacyRecord()),
+      currentModel_(CurrentRecord()),
+      noteEvents_(kNoteEventCapacity) {
   for (Voice& voice : voices_) {
     voice.SetOwner(this);
     voice.SetPerformance(&performance_);
+    voice.SetTables(increments_, cutoffs_);
+    voice.SetNoise(&noise_);
   }
+  globalPath_.SetSampleRate(cutoffs_, kConstructionRate);
+  ReadConfiguration();  // again: some settings reach the engine's own members
   DefineParameters();
   AttachEditor(GetEditor());
   if (startupBankPath_.empty() || !LoadBankFile(startupBankPath_)) {
@@ -65,19 +66,14 @@ void Tarsyn7::ResetProcessing() {
   lastSampleRate_ = rate;
   performance_ = PerformanceValues{};
   stampCounter_ = 0;
-  for (Voice& voice : voices_) {
-    voice.SetPerformance(&performance_);
-    voice.SetSampleRate(rate);
-  }
-  globalDeg3_.SetSampleRate(rate);
+  for (Voice& voice : voices_) voice.SetSampleRate(rate);
   // The shared filter is set up again too, so it takes this rate's coefficients at once
   // and stays at its cutoff.
-  globalVcf_.SetSampleRate(cutoffs_, rate);
-  mgIncrement_ = ActiveModel().mgPhaseIncrement;
-  mgDelayLevel_ = 1.0;
+  globalPath_.SetSampleRate(cutoffs_, rate);
+  mg_.SetIncrement(ActiveModel().mgPhaseIncrement);
+  mg_.EndDelay();
   output_.SetSampleRate(rate);
   ApplyChorusModel();
-  deg3Smoother_.Setup(rate, kSmootherCorner);
 }
 
 // The chorus follows the active calibration's base, depth and rate.
@@ -88,25 +84,10 @@ void Tarsyn7::ApplyChorusModel() {
   chorus.SetRate(ActiveModel().chorusRate);
 }
 
-void Tarsyn7::ParameterChanged(int index) {
-  std::lock_guard<ReentrantLock> guard(Lock());
-  Synth::ParameterChanged(index);
-  if (index == kDcoMode || index == kVoices) SetVoiceCount();
-}
-
-void Tarsyn7::RenderBlock(double** /*inputs*/, double** outputs, int frames) {
-  if (frames <= 0) return;
-  for (int channel = 0; channel < OutputCount(); ++channel) {
-    if (outputs[channel]) std::fill(outputs[channel], outputs[channel] + frames, 0.0);
-  }
-}
-
 void Tarsyn7::IdleTick() {}
 
 void Tarsyn7::SetVoiceCount() {
-  const bool sixtyFour = GetParameter(kVoices)->Normalized() >= 0.5;
-  const bool doubleMode = GetParameter(kDcoMode)->Normalized() >= 0.5;
-  const int count = sixtyFour ? kVoiceCount : (doubleMode ? 4 : 8);
+  const int count = sixtyFourVoices_ ? kVoiceCount : (doubleDco_ ? 4 : 8);
   if (count == voiceCount_) return;
   voiceCount_ = count;
   if (!constructing_) ReleaseAllVoices();
@@ -114,21 +95,10 @@ void Tarsyn7::SetVoiceCount() {
 
 double Tarsyn7::PitchIndexForKey(int key) const { return microtuning_.PitchIndexForKey(key); }
 
-// Pedal up: voices whose key is no longer down are released.
-void Tarsyn7::SustainPedal(bool down) {
-  sustainPedal_ = down;
-  for (int i = 0; i < voiceCount_; ++i) {
-    Voice& voice = voices_[static_cast<size_t>(i)];
-    voice.SetSustained(down);
-    if (!voice.KeyHeld() && !down) voice.ForceRelease();
-  }
-  if (heldKeys_.empty() && !down) globalDeg3_.EnvelopeRelease();
-}
-
 // Every voice fades by its release; nothing is cut.
 void Tarsyn7::ReleaseAllVoices() {
-  heldKeys_.clear();
-  noteEvents_.clear();
+  heldKeys_.Clear();
+  noteEvents_.Clear();
   SustainPedal(false);
   for (Voice& voice : voices_) voice.ForceRelease();
 }

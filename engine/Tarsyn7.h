@@ -1,26 +1,25 @@
 #pragma once
 
 #include <array>
-#include <vector>
 
 #include "engine/CutoffTable.h"
-#include "engine/DigitalEnvelope.h"
-#include "engine/Filter.h"
+#include "engine/GlobalFilterPath.h"
 #include "engine/IncrementTable.h"
 #include "engine/KeyPitchSource.h"
 #include "engine/ModelRecord.h"
+#include "engine/ModulationGenerator.h"
 #include "engine/NoiseGenerator.h"
 #include "engine/OutputStage.h"
 #include "engine/PerformanceValues.h"
 #include "engine/Sequence.h"
 #include "engine/Synth.h"
-#include "engine/Vcf.h"
 #include "engine/Voice.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource {
  public:
   static constexpr int kVoiceCount = 64;
+  enum KeyMode { kPoly = 0, kChord = 1, kRecording = 2 };
 
   explicit Tarsyn7(HostCallback host);
   ~Tarsyn7() override;
@@ -29,6 +28,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void ParameterChanged(int index) override;
   void RenderBlock(double** inputs, double** outputs, int frames) override;
   void IdleTick() override;
+  void HandleMidiMessage(const MidiMessage& message) override;
   void ReleaseAllVoices() override;
   bool WriteState(ChunkBuffer& chunk) override;
   int ReadState(const ChunkBuffer& chunk, int position) override;
@@ -42,6 +42,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void SetVoiceCount();
   double PitchIndexForKey(int key) const override;
 
+  // Sample-accurate note events (the block renderer dispatches them).
+  void NoteOn(int key, int velocity);
+  void NoteOff(int key);
+  void SustainPedal(bool down);
+
   int PlayableVoices() const { return voiceCount_; }
   const Voice& GetVoice(int index) const { return voices_[static_cast<size_t>(index)]; }
   const ModelRecord& LegacyModel() const { return legacyModel_; }
@@ -49,45 +54,79 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   const ModelRecord& ActiveModel() const { return legacy_ ? legacyModel_ : currentModel_; }
   double LastSampleRate() const { return lastSampleRate_; }
   const PerformanceValues& Performance() const { return performance_; }
-  const DigitalEnvelope& GlobalDeg3() const { return globalDeg3_; }
-  const Vcf& GlobalVcf() const { return globalVcf_; }
-  double MgDelayLevel() const { return mgDelayLevel_; }
+  const GlobalFilterPath& FilterPath() const { return globalPath_; }
+  const ModulationGenerator& Mg() const { return mg_; }
+  const OutputStage& Output() const { return output_; }
   bool SustainPedalDown() const { return sustainPedal_; }
+  int ControlCounter() const { return controlCounter_; }
   const ChordNotes& Chord() const { return chordNotes_; }
+  void SetChord(const ChordNotes& notes) { chordNotes_ = notes; }
   const Sequence& GetSequence() const { return sequence_; }
+  void SetSequence(const Sequence& sequence) { sequence_ = sequence; }
 
  private:
-  void SustainPedal(bool down);
+  // Parameter reactions at the plug-in level.
+  void ApplyParameter(int index, double plain, double n);
+  void ApplyGodMode(bool on);
+  void ApplyLegacyMode(bool on);
   void ApplyChorusModel();
+
+  // Banks.
   bool LoadBankFile(const std::string& path);
   bool LoadFactoryBank(const char* name, const char* type);
 
+  // Notes and voices.
+  void AssignVoice(int key, int velocity);
+  int ChooseVoice(int key) const;
+  void QueueMessage(MidiMessage message);
+  void ReleaseForChord();
+
+  // Block rendering.
+  void BeginBlock();
+  void EndBlock();
+  void ControlTick();
+  void ProcessMidiQueue();
+  void ApplyController(const MidiMessage& message);
+  void Modulate(double& pitchOffset, double& vcfModulation);
+  void ModulateLegacy(double& pitchOffset, double& vcfModulation);
+  void RenderChunk(double* left, double* right, int frames);
+  void DispatchNoteEvents(int sample);
+
   ModelRecord legacyModel_;
   ModelRecord currentModel_;
-  bool legacy_ = true;
-  std::vector<MidiMessage> noteEvents_;
+  MidiQueue noteEvents_;
   // Rate-dependent tables of this object, so instances at other rates never share them.
   IncrementTable increments_;
   CutoffTable cutoffs_;
   NoiseGenerator noise_;
   std::array<Voice, kVoiceCount> voices_;
   PerformanceValues performance_;
-  Vcf globalVcf_;
-  DigitalEnvelope globalDeg3_;
-  LowPass deg3Smoother_;  // 40 Hz
+  GlobalFilterPath globalPath_;
+  ModulationGenerator mg_;
   OutputStage output_;
-  double mgPhase_ = 0.0;
-  double mgTriangle_ = 0.0;
-  double mgSine_ = 0.0;
-  double mgIncrement_ = 0.0;
-  double mgDelayLevel_ = 1.0;
-  int voiceCount_ = 8;
-  int stampCounter_ = 0;
-  bool sustainPedal_ = false;
-  int keyMode_ = 0;
   ChordNotes chordNotes_;
   Sequence sequence_;
   int sequenceTranspose_ = 0;
+
+  // Derived parameter values.
+  double tuneOffset_ = 0.0;  // pitch-index units
+  double bendRange_ = 256.0;  // pitch-index units
+  double wheelToPitch_ = 0.0;
+  double wheelToCutoff_ = 0.0;
+  double sequencerSpeed_ = 120.0;
+  int sequencerSpeedStep_ = 0;
+  bool sequencerHostClock_ = false;
+  bool sequencerPlayOnNote_ = false;
+  bool sequencerTranspose_ = false;
+  bool legacy_ = true;
+  bool godMode_ = false;
+  bool doubleDco_ = false;
+  bool sixtyFourVoices_ = false;
+
+  int voiceCount_ = 8;
+  int stampCounter_ = 0;
+  bool sustainPedal_ = false;
+  int keyMode_ = kPoly;
   bool constructing_ = true;
   double lastSampleRate_ = -1.0;
 };

@@ -1,19 +1,54 @@
 #pragma once
 
+#include "engine/Dco.h"
+#include "engine/DigitalEnvelope.h"
+#include "engine/Filter.h"
 #include "engine/KeyPitchSource.h"
 #include "engine/PerformanceValues.h"
+#include "engine/Vcf.h"
+
+class CutoffTable;
+class IncrementTable;
+class NoiseGenerator;
 
 // The unit of polyphony. The plug-in object owns 64 of them by value.
+// DCO1 shaped by DEG1 and, in double mode, DCO2 shaped by DEG2 are mixed; with
+// its own filter ("God Mode" on) the voice adds noise shaped by DEG3 and filters
+// the mix with its own Vcf swept by DEG3, otherwise the global filter path does
+// that for the sum of all voices.
 class Voice {
  public:
   static constexpr int kResetKey = 60;
 
+  // Level factor of a note: 1 at velocity 127, falling linearly to 1 - amount
+  // at velocity 0 (amount: normalised "Velocity").
+  static double GainForVelocity(int velocity, double amount);
+
   void SetOwner(const KeyPitchSource* owner) { owner_ = owner; }
-  void SetPerformance(const PerformanceValues* performance) { performance_ = performance; }
-  // Back to silence at the reset key, set up for a sample rate.
+  // Binds both oscillators to the shared pitch-bend offset.
+  void SetPerformance(const PerformanceValues* performance);
+  // The owner's rate-dependent tables, shared by all its voices; bind them
+  // before the first SetSampleRate, which sets the oscillators and the filter up.
+  void SetTables(IncrementTable& increments, CutoffTable& cutoffs);
+  // The owner's noise source, drawn from by a voice with its own filter.
+  void SetNoise(NoiseGenerator* noise) { noise_ = noise; }
+  // Back to silence at the reset key, set up for a sample rate. Parameters are
+  // kept; the filter stays at the cutoff it was last given.
   void SetSampleRate(double rate);
+
+  // The oscillators take the key's pitch at the next VoiceControlUpdate.
+  void StartVoice(int key, int velocity, int stamp);
+  // Key up: the note goes on sounding while the pedal holds it.
+  void Release();
   // Puts the note into release at once, pedal or not.
   void ForceRelease();
+  // Once per control tick: pitch and cutoff modulation in pitch-index units.
+  // Here the voice notices that it has fallen silent.
+  void VoiceControlUpdate(double pitchModulation, double vcfModulation);
+  // One output sample.
+  double RenderVoice();
+  // A parameter change; indices the voice has no use for are ignored.
+  void SetParameter(int index, double plain, double n);
 
   bool Active() const { return active_; }
   bool KeyHeld() const { return keyHeld_; }
@@ -25,12 +60,51 @@ class Voice {
   int StartStamp() const { return startStamp_; }
   double NotePitchIndex() const { return notePitchIndex_; }
   double SampleRate() const { return sampleRate_; }
+  double VelocityGain() const { return velocityGain_; }
+  bool OwnFilter() const { return ownFilter_; }
+  const DigitalEnvelope& Deg1() const { return deg1_; }
+  const DigitalEnvelope& Deg2() const { return deg2_; }
+  const DigitalEnvelope& Deg3() const { return deg3_; }
 
  private:
+  void SetDcoParameter(Dco& dco, int offset, double plain, double n);
+  void SetEnvelopeParameter(DigitalEnvelope& deg, int offset, double n);
+  void SetLegacy(bool legacy);
+  void ReleaseEnvelopes();
+  void UpdateEgDepth();
+  void UpdateNoiseWeight();
+
   const KeyPitchSource* owner_ = nullptr;
-  const PerformanceValues* performance_ = nullptr;
+  IncrementTable* increments_ = nullptr;
+  CutoffTable* cutoffs_ = nullptr;
+  NoiseGenerator* noise_ = nullptr;
+
+  Dco dco1_;
+  Dco dco2_;
+  Vcf vcf_;
+  DigitalEnvelope deg1_;
+  DigitalEnvelope deg2_;
+  DigitalEnvelope deg3_;
+  LowPass deg3Smoother_;  // legacy: the filter sweep follows DEG3 through 40 Hz
+
+  double dco1Level_ = 0.0;
+  double dco2Level_ = 0.0;
+  double velocityAmount_ = 0.0;
+  double noiseLevel_ = 0.0;
+  double noiseWeight_ = 0.0;  // noise level, squared in legacy mode
+  double egIntensity_ = 0.0;  // signed by the polarity
+  double egDepth_ = 0.0;      // cutoff offset of a full DEG3
+  double keyTrackAmount_ = 0.0;
+  bool doubleMode_ = false;
+  bool polarityNegative_ = false;
+  bool ownFilter_ = false;
+  bool legacy_ = false;
+
   double sampleRate_ = 44100.0;
   double notePitchIndex_ = kResetKey * 128.0;
+  double vcfModulation_ = 0.0;
+  double keyTrackOffset_ = 0.0;
+  double velocityGain_ = 1.0;
   bool active_ = false;
   bool keyHeld_ = false;
   bool gate_ = false;

@@ -7,12 +7,29 @@
 #include <mutex>
 #include <new>
 #include <sstream>
+#include <utility>
 
 #include "editor/IGraphics.h"
 
 namespace {
 
 constexpr const char* kUserPresetName = "user preset";
+
+// Reads one slot of a bank into `preset`; a stored state goes through the live state so
+// the slot keeps the current form of the record.
+int ReadPresetSlot(IPlugBase& plug, const ChunkBuffer& chunk, int position, Preset& preset) {
+  std::string name;
+  uint8_t initialised = 0;
+  position = chunk.GetString(name, position);
+  position = chunk.GetByte(initialised, position);
+  if (position < 0) return position;
+  preset.SetName(name);
+  preset.initialised = initialised != 0;
+  if (!preset.initialised) return position;
+  position = plug.ReadState(chunk, position);
+  if (position > 0 && !plug.WriteState(preset.state)) return -1;
+  return position;
+}
 
 }  // namespace
 
@@ -215,9 +232,10 @@ bool IPlugBase::RecallPreset(int index) {
 void IPlugBase::ModifyCurrentPreset(const char* name) {
   std::lock_guard<ReentrantLock> guard(lock_);
   Preset* preset = GetPreset(currentPreset_);
-  if (!preset) return;
-  preset->state.Clear();
-  preset->initialised = WriteState(preset->state);
+  ChunkBuffer state;
+  if (!preset || !WriteState(state)) return;  // a failed write keeps what the slot held
+  preset->state = std::move(state);
+  preset->initialised = true;
   if (name && name[0] != '\0') preset->SetName(name);
 }
 
@@ -233,25 +251,22 @@ bool IPlugBase::SerializePresets(ChunkBuffer& chunk) {
   return true;
 }
 
+// A bank replaces all slots or none: the slots are read into new ones, and when the
+// bank is cut short or damaged the old slots and the live state are kept.
 int IPlugBase::UnserializePresets(const ChunkBuffer& chunk, int position) {
   std::lock_guard<ReentrantLock> guard(lock_);
-  for (Preset& preset : presets_) {
+  ChunkBuffer live;
+  if (!WriteState(live)) return -1;
+  std::vector<Preset> incoming(presets_.size());
+  for (Preset& preset : incoming) {
+    position = ReadPresetSlot(*this, chunk, position, preset);
     if (position < 0) break;
-    std::string name;
-    position = chunk.GetString(name, position);
-    uint8_t initialised = 0;
-    position = chunk.GetByte(initialised, position);
-    if (position < 0) break;
-    preset.SetName(name);
-    preset.initialised = initialised != 0;
-    if (preset.initialised) {
-      position = ReadState(chunk, position);
-      if (position > 0) {
-        preset.state.Clear();
-        WriteState(preset.state);
-      }
-    }
   }
+  if (position < 0) {
+    ReadState(live, 0);
+    return position;
+  }
+  presets_.swap(incoming);
   RecallPreset(currentPreset_);
   return position;
 }

@@ -29,13 +29,48 @@ constexpr HostName kHostNames[] = {
     {"renoise", 29},  {"standalone", 24},
 };
 
-int HostKindOf(std::string product) {
-  std::transform(product.begin(), product.end(), product.begin(),
+std::string LowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+int HostKindOf(const std::string& product) {
+  const std::string lower = LowerCase(product);
   for (const HostName& name : kHostNames) {
-    if (product.find(name.substring) != std::string::npos) return name.kind;
+    if (lower.find(name.substring) != std::string::npos) return name.kind;
   }
   return 0;
+}
+
+// Hosts that handle only the first two channels of each direction.
+bool IsStereoOnlyHost(int kind) { return kind == 15 || kind == 17 || kind == 18 || kind == 20; }
+
+int32_t ArrangementType(int channels) {
+  switch (channels) {
+    case 0:
+      return kSpeakerArrEmpty;
+    case 1:
+      return kSpeakerArrMono;
+    case 2:
+      return kSpeakerArrStereo;
+    default:
+      return kSpeakerArrUserDefined;
+  }
+}
+
+void DescribeArrangement(VstSpeakerArrangement& arrangement, int channels) {
+  arrangement = VstSpeakerArrangement{};
+  arrangement.numChannels = channels;
+  arrangement.type = ArrangementType(channels);
+}
+
+// Pins from `channels` on are disconnected; the audio callbacks let them render into
+// their own scratch buffers, which start silent.
+void ConnectFirst(ChannelPin& pin, int index, int channels) {
+  const bool connected = index < channels;
+  if (pin.connected && !connected) std::fill(pin.scratch.begin(), pin.scratch.end(), 0.0);
+  pin.connected = connected;
 }
 
 }  // namespace
@@ -44,6 +79,7 @@ IPlugVST::IPlugVST(HostCallback host, int parameterCount, int presetCount,
                    const char* channelString, const PlugIdentity& identity)
     : IPlugBase(parameterCount, presetCount, channelString, identity), host_(host) {
   FillEffect();
+  DescribePins();
   ChangeBlockSize(1024);
 }
 
@@ -57,8 +93,6 @@ void IPlugVST::FillEffect() {
   effect_.getParameter = &VSTGetParameter;
   effect_.numPrograms = PresetCount();
   effect_.numParams = ParameterCount();
-  effect_.numInputs = InputCount();
-  effect_.numOutputs = OutputCount();
   effect_.flags = effFlagsCanReplacing | effFlagsProgramChunks | effFlagsCanDoubleReplacing;
   if (LegalIO(1, -1)) effect_.flags |= effFlagsCanMono;
   if (IsInstrument()) effect_.flags |= effFlagsIsSynth;
@@ -160,12 +194,46 @@ void IPlugVST::EditorResized(int width, int height) {
   editorRect_.right = static_cast<int16_t>(width);
 }
 
+bool IPlugVST::IsSpecialHost() {
+  if (specialHost_ < 0) {
+    char vendor[kHostStringLength] = {};
+    CallHost(audioMasterGetVendorString, 0, 0, vendor);
+    vendor[kHostStringLength - 1] = '\0';
+    const std::string lower = LowerCase(vendor);
+    specialHost_ = lower == "native instruments" || lower == "juce vst host";
+  }
+  return specialHost_ != 0;
+}
+
 void IPlugVST::HostOpened() {
-  IdentifyHost();
-  effect_.numInputs = InputCount();
-  effect_.numOutputs = OutputCount();
+  if (opened_) return;
+  opened_ = true;
+  if (IsStereoOnlyHost(IdentifyHost())) {
+    for (int i = 2; i < InputCount(); ++i) InputPin(i).connected = false;
+    for (int i = 2; i < OutputCount(); ++i) OutputPin(i).connected = true;
+  }
+  DescribePins();
   AfterHostOpened();
 }
+
+void IPlugVST::DescribePins() {
+  DescribeArrangement(inputArrangement_, InputCount());
+  DescribeArrangement(outputArrangement_, OutputCount());
+  effect_.numInputs = InputCount();
+  effect_.numOutputs = OutputCount();
+}
+
+void IPlugVST::ConnectPins(const VstSpeakerArrangement* inputs,
+                           const VstSpeakerArrangement* outputs) {
+  for (int i = 0; inputs && i < InputCount(); ++i) {
+    ConnectFirst(InputPin(i), i, inputs->numChannels);
+  }
+  for (int i = 0; outputs && i < OutputCount(); ++i) {
+    ConnectFirst(OutputPin(i), i, outputs->numChannels);
+  }
+}
+
+void IPlugVST::WantMidi() { CallHost(audioMasterWantMidi); }
 
 void IPlugVST::AttachEditor(IGraphics* editor) {
   IPlugBase::AttachEditor(editor);

@@ -33,14 +33,38 @@ class IPlugVST : public IPlugBase {
   bool SendSysExData(const SysExMessage& message) override;
 
   const ERect& EditorRect() const { return editorRect_; }
+  // Tells the host, once per audio callback, that MIDI is wanted.
+  void WantMidi();
+  // True when the host's vendor is one that stores only program chunks (asked once).
+  bool IsSpecialHost();
+
+  // Host chunks. `GetChunk` answers the size and points `data` at bytes that stay valid
+  // until the next chunk request, or answers 0. `SetChunk` answers whether the bytes
+  // were taken; a failed read leaves the live state and every slot as they were.
+  int GetChunk(bool bankRequested, void** data);
+  bool SetChunk(bool bankRequested, const void* data, int size);
+
+  // Pin connection from the host's speaker arrangements (either may be null).
+  void ConnectPins(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
+  VstSpeakerArrangement* InputArrangement() { return &inputArrangement_; }
+  VstSpeakerArrangement* OutputArrangement() { return &outputArrangement_; }
 
  private:
   VstIntPtr CallHost(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f);
   const VstTimeInfo* HostTimeInfo(int32_t filter);
   void FillEffect();
+  void DescribePins();
+  int ReadChunk(bool bank, const ChunkBuffer& chunk);
+  int ReadProgramChunk(const ChunkBuffer& chunk, int position);
 
   HostCallback host_;
   AEffect effect_{};
   ERect editorRect_{};
+  VstSpeakerArrangement inputArrangement_{};
+  VstSpeakerArrangement outputArrangement_{};
+  ChunkBuffer programChunk_;
+  ChunkBuffer bankChunk_;
+  bool opened_ = false;
+  int specialHost_ = -1;  // unknown until first asked
 };

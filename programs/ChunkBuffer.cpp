@@ -33,7 +33,7 @@ int ChunkBuffer::PutBytes(const void* data, int size) {
     try {
       bytes_.insert(bytes_.end(), begin, begin + size);
     } catch (const std::bad_alloc&) {
-      return Size();
+      failed_ = true;
     }
   }
   return Size();

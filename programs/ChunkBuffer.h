@@ -10,11 +10,16 @@
 // so a chain of reads fails as a whole).
 class ChunkBuffer {
  public:
-  void Clear() { bytes_.clear(); }
+  void Clear() {
+    bytes_.clear();
+    failed_ = false;
+  }
   int Size() const { return static_cast<int>(bytes_.size()); }
   const uint8_t* Data() const { return bytes_.data(); }
   uint8_t* Data() { return bytes_.data(); }
   bool Resize(int size);
+  // True once an append could not get memory (that append added nothing); Clear resets it.
+  bool Failed() const { return failed_; }
 
   // Appenders answer the new size.
   int PutBytes(const void* data, int size);
@@ -34,4 +39,5 @@ class ChunkBuffer {
 
  private:
   std::vector<uint8_t> bytes_;
+  bool failed_ = false;
 };

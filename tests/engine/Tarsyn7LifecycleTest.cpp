@@ -91,7 +91,7 @@ TEST_F(Tarsyn7Lifecycle, ResetDisarmsLearningAndClearsHeldKeys) {
   plug.Learn().Arm(true, false);
   ResetAt(44100.0);
   EXPECT_FALSE(plug.Learn().Armed());
-  EXPECT_TRUE(plug.HeldKeys().empty());
+  EXPECT_TRUE(plug.Held().Empty());
 }
 
 TEST_F(Tarsyn7Lifecycle, MidiQueueIsSizedForTheBlock) {

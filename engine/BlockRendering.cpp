@@ -1,0 +1,181 @@
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Tarsyn7.h"
+
+namespace {
+
+constexpr double kPitchBendScale = 1.0 / 8192.0;
+constexpr double kOneOver127 = 1.0 / 127.0;
+constexpr int kModWheel = 1;
+constexpr int kBreath = 2;
+constexpr int kSustain = 64;
+
+bool IsNoteEvent(const MidiMessage& message) {
+  const int group = message.StatusGroup();
+  return group == 0x8 || group == 0x9 || (group == 0xB && message.data1 == kSustain);
+}
+
+}  // namespace
+
+void Tarsyn7::RenderBlock(double** /*inputs*/, double** outputs, int frames) {
+  if (frames <= 0) return;
+  double* left = outputs[0];
+  double* right = outputs[1];
+  std::fill(left, left + frames, 0.0);
+  std::fill(right, right + frames, 0.0);
+  BeginBlock();
+  for (int done = 0; done < frames;) {
+    const int remaining = frames - done;
+    int chunk;
+    if (controlCounter_ <= 0) {
+      ControlTick();
+      chunk = std::min(remaining, controlPeriod_);
+      if (chunk < controlPeriod_) controlCounter_ = controlPeriod_ - chunk;
+    } else {
+      chunk = std::min(remaining, controlCounter_);
+      controlCounter_ -= chunk;
+    }
+    RenderChunk(left + done, right + done, chunk);
+    done += chunk;
+  }
+  EndBlock();
+}
+
+// Queue offsets arrive counted from the block start, but the block's first tick only
+// comes after the rest of the running control period. Notes due before that tick go to
+// the note-event queue now, at their own sample; everything else is re-counted from
+// that tick, so nothing sounds late.
+void Tarsyn7::BeginBlock() {
+  if (controlCounter_ <= 0) return;
+  midiQueue_.MoveBefore(controlCounter_, IsNoteEvent, noteEvents_);
+  midiQueue_.Shift(-controlCounter_);
+}
+
+// What stays queued counts from the next tick again; re-count it from the next block.
+void Tarsyn7::EndBlock() { midiQueue_.Shift(std::max(controlCounter_, 0)); }
+
+void Tarsyn7::ControlTick() {
+  ProcessMidiQueue();
+  mg_.Tick();
+  mg_.AdvanceDelay(ActiveModel().mgDelayIncrement);
+  double pitchOffset = 0.0;
+  double vcfModulation = 0.0;
+  if (legacy_) {
+    ModulateLegacy(pitchOffset, vcfModulation);
+  } else {
+    Modulate(pitchOffset, vcfModulation);
+  }
+  performance_.vcfModulation = vcfModulation;
+  for (int i = 0; i < voiceCount_; ++i) {
+    voices_[static_cast<size_t>(i)].VoiceControlUpdate(pitchOffset, vcfModulation);
+  }
+  output_.GetChorus().TickLfo();
+}
+
+void Tarsyn7::ProcessMidiQueue() {
+  while (!midiQueue_.Empty() && midiQueue_.Peek().offset < controlPeriod_) {
+    MidiMessage message = midiQueue_.Peek();
+    midiQueue_.Advance();
+    switch (message.StatusGroup()) {
+      case 0x9:
+        if (message.data2 == 0) message.status = 0x80;
+        noteEvents_.Add(message);
+        break;
+      case 0x8: noteEvents_.Add(message); break;
+      case 0xB: ApplyController(message); break;
+      case 0xE: {
+        const int bend = (message.data2 - 64) * 128 + message.data1;
+        performance_.pitchBendOffset = bend * kPitchBendScale * bendRange_;
+        break;
+      }
+      default: break;
+    }
+  }
+  midiQueue_.Compact(controlPeriod_);
+}
+
+void Tarsyn7::ApplyController(const MidiMessage& message) {
+  const double value = message.data2 * kOneOver127;
+  switch (message.data1) {
+    case kModWheel: performance_.modWheel = value; return;
+    case kBreath: performance_.breath = value; return;
+    case kSustain: noteEvents_.Add(message); return;
+    default: break;
+  }
+  const int target = midiLearn_.Target(message.data1);
+  const Parameter* parameter = GetParameter(target);
+  if (!parameter || parameter->Normalized() == value) return;
+  SetParameterFromEditor(target, value);
+  if (IGraphics* editor = Editor()) editor->UpdateControlsForParameter(target, value, true);
+}
+
+// Current calibration: a sine MG faded in by the delay; the wheel blends from the MG
+// depth towards full depth.
+void Tarsyn7::Modulate(double& pitchOffset, double& vcfModulation) {
+  const double sine = mg_.Sine() * mg_.Delay();
+  const double pitchDepth = currentModel_.mgPitchDepth;
+  const double wheelPitch = performance_.modWheel * wheelToPitch_ * pitchDepth;
+  pitchOffset =
+      ((pitchDepth - wheelPitch) * currentModel_.mgDcoAmount + wheelPitch) * sine + tuneOffset_;
+  const double cutoffDepth = currentModel_.mgCutoffDepth;
+  const double wheelCutoff = performance_.modWheel * wheelToCutoff_ * cutoffDepth;
+  vcfModulation = ((cutoffDepth - wheelCutoff) * currentModel_.mgVcfAmount + wheelCutoff) * sine;
+}
+
+// Legacy calibration: a triangle MG held centred for most of the delay, ramping in over
+// its last 5 %; the wheel (or breath, for the filter) takes over when it goes deeper.
+void Tarsyn7::ModulateLegacy(double& pitchOffset, double& vcfModulation) {
+  double fade = 0.0;
+  if (mg_.Delay() < 0.95) {
+    mg_.CentrePhase();
+  } else {
+    fade = (mg_.Delay() - 0.95) * 20.0;
+  }
+  double pitchDepth = fade * legacyModel_.mgDcoAmount;
+  const double wheelPitch = performance_.modWheel * wheelToPitch_;
+  if (wheelPitch > pitchDepth) {
+    mg_.EndDelay();
+    pitchDepth = wheelPitch;
+  }
+  pitchOffset = pitchDepth * legacyModel_.mgPitchDepth * mg_.Triangle() + tuneOffset_;
+  double cutoffDepth = fade * legacyModel_.mgVcfAmount;
+  const double source = breathToVcf_ ? performance_.breath : performance_.modWheel;
+  const double wheelCutoff = source * wheelToCutoff_;
+  if (wheelCutoff > cutoffDepth) {
+    mg_.EndDelay();
+    cutoffDepth = wheelCutoff;
+  }
+  vcfModulation = cutoffDepth * legacyModel_.mgCutoffDepth * mg_.Triangle();
+}
+
+void Tarsyn7::RenderChunk(double* left, double* right, int frames) {
+  for (int i = 0; i < frames; ++i) {
+    DispatchNoteEvents(i);
+    double sum = 0.0;
+    bool anyActive = false;
+    for (int v = 0; v < voiceCount_; ++v) {
+      Voice& voice = voices_[static_cast<size_t>(v)];
+      if (!voice.Active()) continue;
+      anyActive = true;
+      sum += voice.RenderVoice();
+    }
+    const bool pathRuns = anyActive || (!godMode_ && globalPath_.Busy());
+    if (pathRuns && !godMode_) sum = globalPath_.Process(sum, performance_.vcfModulation, noise_);
+    output_.Process(sum, pathRuns, left[i], right[i]);
+  }
+  noteEvents_.Compact(frames);
+}
+
+void Tarsyn7::DispatchNoteEvents(int sample) {
+  while (!noteEvents_.Empty() && noteEvents_.Peek().offset <= sample) {
+    const MidiMessage event = noteEvents_.Peek();
+    noteEvents_.Advance();
+    switch (event.StatusGroup()) {
+      case 0xB: SustainPedal(event.data2 > 0); break;
+      case 0x8: NoteOff(event.data1); break;
+      case 0x9: NoteOn(event.data1, event.data2); break;
+      default: break;
+    }
+  }
+}
