@@ -21,6 +21,7 @@ GlobalFilterPath::GlobalFilterPath() {
 void GlobalFilterPath::SetSampleRate(CutoffTable& table, double rate) {
   vcf_.SetSampleRate(table, rate);
   deg3_.SetSampleRate(rate);
+  keyTrackOffset_ = 0.0;
   smoother_.Setup(rate, kSmootherCorner);
 }
 

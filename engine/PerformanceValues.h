@@ -6,6 +6,5 @@ struct PerformanceValues {
   double pitchBendOffset = 0.0;  // pitch-index units
   double modWheel = 0.0;         // 0..1
   double breath = 0.0;           // 0..1
-  double keyTrackOffset = 0.0;   // pitch-index units
   double vcfModulation = 0.0;    // pitch-index units
 };

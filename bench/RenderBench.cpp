@@ -1,0 +1,77 @@
+// Whole-instrument render speed: seconds of audio per second of CPU, one core.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "control/ParameterIndex.h"
+#include "engine/Tarsyn7.h"
+
+namespace {
+
+constexpr double kRate = 48000.0;
+constexpr int kBlock = 512;
+
+class RenderRig {
+ public:
+  RenderRig() {
+    plug.ChangeSampleRate(kRate);
+    plug.ChangeBlockSize(kBlock);
+    plug.ResetProcessing();
+    plug.ActivationChanged(true);
+    Set(kDeg1Sustain, 31);
+    Set(kDeg2Sustain, 31);
+    Set(kDeg3Sustain, 20);
+    Set(kVcfResonance, 8);
+    Set(kVcfCutoff, 60);
+    Set(kVcfEgIntensity, 8);
+    Set(kMgDco, 3);
+    Set(kMgVcf, 3);
+  }
+
+  void Set(int index, double plain) {
+    plug.SetParameterFromEditor(index, plug.GetParameter(index)->ToNormalized(plain));
+  }
+
+  void PlayChord(int voices) {
+    for (int v = 0; v < voices; ++v) {
+      plug.HandleMidiMessage({0, 0x90, static_cast<uint8_t>(36 + v), 100});
+    }
+    Render();  // the notes start
+  }
+
+  void Render() {
+    double* outputs[] = {left.data(), right.data()};
+    plug.RenderBlock(nullptr, outputs, kBlock);
+  }
+
+  Tarsyn7 plug{nullptr};
+  std::vector<double> left = std::vector<double>(kBlock);
+  std::vector<double> right = std::vector<double>(kBlock);
+};
+
+void ReportRealTime(benchmark::State& state) {
+  state.counters["x_realtime"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * kBlock / kRate, benchmark::Counter::kIsRate);
+}
+
+void BM_EightVoicesGlobalFilter(benchmark::State& state) {
+  RenderRig rig;
+  rig.PlayChord(8);
+  for (auto _ : state) rig.Render();
+  ReportRealTime(state);
+}
+BENCHMARK(BM_EightVoicesGlobalFilter);
+
+void BM_SixtyFourVoicesGodModeDoubleDcoChorus(benchmark::State& state) {
+  RenderRig rig;
+  rig.Set(kVoices, 1);
+  rig.Set(kGodMode, 1);
+  rig.Set(kDcoMode, 2);
+  rig.Set(kChorus, 0.6);
+  rig.PlayChord(64);
+  for (auto _ : state) rig.Render();
+  ReportRealTime(state);
+}
+BENCHMARK(BM_SixtyFourVoicesGodModeDoubleDcoChorus);
+
+}  // namespace
