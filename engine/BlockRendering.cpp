@@ -152,19 +152,47 @@ void Tarsyn7::ModulateLegacy(double& pitchOffset, double& vcfModulation) {
 void Tarsyn7::RenderChunk(double* left, double* right, int frames) {
   for (int i = 0; i < frames; ++i) {
     DispatchNoteEvents(i);
-    double sum = 0.0;
     bool anyActive = false;
-    for (int v = 0; v < voiceCount_; ++v) {
-      Voice& voice = voices_[static_cast<size_t>(v)];
-      if (!voice.Active()) continue;
-      anyActive = true;
-      sum += voice.RenderVoice();
-    }
+    double sum = SumVoices(anyActive);
     const bool pathRuns = anyActive || (!godMode_ && globalPath_.Busy());
     if (pathRuns && !godMode_) sum = globalPath_.Process(sum, performance_.vcfModulation, noise_);
     output_.Process(sum, pathRuns, left[i], right[i]);
   }
   noteEvents_.Compact(frames);
+}
+
+// Voices with their own filter are filtered in groups; see Vcf::ProcessLanes.
+double Tarsyn7::SumVoices(bool& anyActive) {
+  constexpr int kLanes = Vcf::kLaneCount;
+  Vcf* filters[kLanes];
+  Voice* owners[kLanes];
+  double inputs[kLanes];
+  int offsets[kLanes];
+  double outputs[kLanes];
+  int lanes = 0;
+  double sum = 0.0;
+  for (int v = 0; v < voiceCount_; ++v) {
+    Voice& voice = voices_[static_cast<size_t>(v)];
+    if (!voice.Active()) continue;
+    anyActive = true;
+    if (!voice.OwnFilter()) {
+      sum += voice.RenderVoice();
+      continue;
+    }
+    inputs[lanes] = voice.PrepareOwnFilter(voice.RenderSources(), offsets[lanes]);
+    filters[lanes] = &voice.OwnFilterVcf();
+    owners[lanes] = &voice;
+    if (++lanes == kLanes) {
+      Vcf::ProcessLanes<kLanes>(filters, inputs, offsets, outputs);
+      for (int l = 0; l < kLanes; ++l) sum += outputs[l] * owners[l]->VelocityGain();
+      lanes = 0;
+    }
+  }
+  for (int l = 0; l < lanes; ++l) {
+    Vcf::ProcessLanes<1>(&filters[l], &inputs[l], &offsets[l], &outputs[l]);
+    sum += outputs[l] * owners[l]->VelocityGain();
+  }
+  return sum;
 }
 
 void Tarsyn7::DispatchNoteEvents(int sample) {

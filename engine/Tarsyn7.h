@@ -90,6 +90,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void Modulate(double& pitchOffset, double& vcfModulation);
   void ModulateLegacy(double& pitchOffset, double& vcfModulation);
   void RenderChunk(double* left, double* right, int frames);
+  double SumVoices(bool& anyActive);
   void DispatchNoteEvents(int sample);
 
   ModelRecord legacyModel_;

@@ -15,10 +15,11 @@ constexpr double kMaxFeedback = 3.6;
 constexpr double kRingingLevel = 1e-12;
 
 // Soft clip of the fed-back signal: a rational tanh that reaches +-1 at +-3.
+// Soft clip of the fed-back signal. The rational part is computed for every input and
+// then replaced outside -3..3, which keeps the lanes free of branches.
 double Saturate(double z) {
-  if (z < -3.0) return -1.0;
-  if (z > 3.0) return 1.0;
-  return z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
+  const double rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
+  return z < -3.0 ? -1.0 : (z > 3.0 ? 1.0 : rational);
 }
 
 }  // namespace
@@ -53,6 +54,55 @@ void Vcf::SetResonance(double n) {
 }
 
 double Vcf::Process(double x, int offset) {
+  Vcf* self = this;
+  double y = 0.0;
+  ProcessLanes<1>(&self, &x, &offset, &y);
+  return y;
+}
+
+// The steps run lane by lane, so the lanes' long feedback chains (two divisions and
+// eight dependent stages per sample) overlap in the processor instead of queueing.
+template <int kLanes>
+void Vcf::ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y) {
+  double u[kLanes];
+  double out[kLanes];
+  double s[4][kLanes];
+  for (int l = 0; l < kLanes; ++l) {
+    Vcf& f = *filters[l];
+    f.Glide(offsets[l]);
+    const double d = f.denormalOffset_;
+    u[l] = GuardSample(x[l], d);
+    for (int j = 0; j < 4; ++j) s[j][l] = GuardSample(f.stages_[static_cast<size_t>(j)], d);
+    f.denormalOffset_ = -d;
+  }
+  // Output the stages would settle on without saturation; it feeds back at once.
+  for (int l = 0; l < kLanes; ++l) {
+    const Vcf& f = *filters[l];
+    out[l] = (((s[0][l] * f.g_ + s[1][l]) * f.g_ + s[2][l]) * f.g_ + s[3][l] + u[l] * f.g4_) * f.h_;
+  }
+  for (int l = 0; l < kLanes; ++l) {
+    const Vcf& f = *filters[l];
+    const double feedback = 5.0 * Saturate(0.2 * out[l]);
+    double in = (u[l] - feedback * f.k_) * f.g_;
+    for (int j = 0; j < 4; ++j) {
+      const double sum = s[j][l] + in;
+      s[j][l] = in - f.a_ * sum;
+      in = f.g_ * sum;
+    }
+  }
+  for (int l = 0; l < kLanes; ++l) {
+    Vcf& f = *filters[l];
+    for (int j = 0; j < 4; ++j) f.stages_[static_cast<size_t>(j)] = s[j][l];
+    y[l] = f.legacy_ ? out[l] : out[l] * f.gainCompensation_;
+  }
+}
+
+template void Vcf::ProcessLanes<1>(Vcf* const*, const double*, const int*, double*);
+template void Vcf::ProcessLanes<Vcf::kLaneCount>(Vcf* const*, const double*, const int*, double*);
+
+// One step of the cutoff towards its target, then coefficients for the index the
+// offset lands on.
+void Vcf::Glide(int offset) {
   if (current_ < target_) {
     ++current_;
   } else if (current_ > target_) {
@@ -62,24 +112,6 @@ double Vcf::Process(double x, int offset) {
   // the "no coefficients yet" mark of -1.
   const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
   if (index != lastIndex_) UpdateCoefficients(index);
-
-  const double d = denormalOffset_;
-  const double u = GuardSample(x, d);
-  for (double& s : stages_) s = GuardSample(s, d);
-  denormalOffset_ = -d;
-
-  // Output the stages would settle on without saturation; it feeds back at once.
-  const auto& [s1, s2, s3, s4] = stages_;
-  const double y = (((s1 * g_ + s2) * g_ + s3) * g_ + s4 + u * g4_) * h_;
-  const double feedback = 5.0 * Saturate(0.2 * y);
-
-  double in = (u - feedback * k_) * g_;
-  for (double& s : stages_) {
-    const double sum = s + in;
-    s = in - a_ * sum;
-    in = g_ * sum;
-  }
-  return legacy_ ? y : y * gainCompensation_;
 }
 
 bool Vcf::IsRinging() const {

@@ -39,6 +39,11 @@ class Vcf {
   // One sample; offset in pitch-index units on top of the gliding cutoff, the
   // sum saturating at both ends of the table.
   double Process(double x, int offset);
+  // The same for several filters at once, one sample each (filters, inputs, offsets and
+  // outputs side by side); kLanes is 1 or kLaneCount.
+  static constexpr int kLaneCount = 4;
+  template <int kLanes>
+  static void ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y);
 
   // True while any stage still holds 1e-12 or more.
   bool IsRinging() const;
@@ -50,6 +55,7 @@ class Vcf {
   int TargetIndex(double n) const;
   void PlaceCutoff();
   void UpdateCoefficients(int index);
+  void Glide(int offset);
 
   const CutoffTable* table_ = nullptr;
   bool legacy_ = false;

@@ -98,6 +98,14 @@ void Voice::VoiceControlUpdate(double pitchModulation, double vcfModulation) {
 
 double Voice::RenderVoice() {
   if (!active_) return 0.0;
+  const double mix = RenderSources();
+  if (!ownFilter_) return mix * velocityGain_;
+  int offset = 0;
+  const double input = PrepareOwnFilter(mix, offset);
+  return vcf_.Process(input, offset) * velocityGain_;
+}
+
+double Voice::RenderSources() {
   double mix = 0.0;
   deg1_.EnvelopeStep();
   if (dco1Level_ > 0.0) {
@@ -109,16 +117,18 @@ double Voice::RenderVoice() {
     const double e = deg2_.Level();
     mix += dco2_.Render() * e * e * dco2Level_;
   }
-  if (!ownFilter_) return mix * velocityGain_;
+  return mix;
+}
 
+double Voice::PrepareOwnFilter(double mix, int& offset) {
   deg3_.EnvelopeStep();
   const double e = legacy_ ? deg3Smoother_.Process(deg3_.Level()) : deg3_.Level();
   if (noiseWeight_ > 0.0) {
     const double shape = legacy_ ? e : e * e;
     mix += shape * velocityGain_ * noiseWeight_ * noise_->Next();
   }
-  const double offset = keyTrackOffset_ + vcfModulation_ + egDepth_ * e;
-  return vcf_.Process(mix, static_cast<int>(offset)) * velocityGain_;
+  offset = static_cast<int>(keyTrackOffset_ + vcfModulation_ + egDepth_ * e);
+  return mix;
 }
 
 void Voice::SetParameter(int index, double plain, double n) {

@@ -47,6 +47,13 @@ class Voice {
   void VoiceControlUpdate(double pitchModulation, double vcfModulation);
   // One output sample.
   double RenderVoice();
+  // RenderVoice in parts, so a caller can run the own filters of several voices
+  // together: the oscillator mix (envelopes stepped), then the own filter's input with
+  // its cutoff offset (DEG3 stepped, noise added). The filter's output times
+  // VelocityGain() is the voice's sample.
+  double RenderSources();
+  double PrepareOwnFilter(double mix, int& offset);
+  Vcf& OwnFilterVcf() { return vcf_; }
   // A parameter change; indices the voice has no use for are ignored.
   void SetParameter(int index, double plain, double n);
 
