@@ -35,8 +35,11 @@ void Tarsyn7::HandleMidiMessage(const MidiMessage& message) {
     case 0xC:
       if (!ignoreProgramChange_) RecallPreset(message.data1);
       break;
-    case 0xE: QueueMessage(message); break;
-    default: break;
+    case 0xE:
+      QueueMessage(message);
+      break;
+    default:
+      break;
   }
 }
 

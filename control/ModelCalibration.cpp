@@ -8,13 +8,13 @@
 namespace {
 
 // Hardware MG rates in cycles per second, by "MG Frequency".
-constexpr std::array<double, 16> kMgRates = {0.3515, 0.705,  1.0604,  1.4124,  2.1254,  2.8209,
-                                            3.8241, 5.0,    5.9524,  7.4906,  8.8496,  10.6952,
-                                            13.0719, 14.8148, 17.5439, 20.6186};
+constexpr std::array<double, 16> kMgRates = {0.3515,  0.705,   1.0604,  1.4124, 2.1254, 2.8209,
+                                             3.8241,  5.0,     5.9524,  7.4906, 8.8496, 10.6952,
+                                             13.0719, 14.8148, 17.5439, 20.6186};
 // Hardware MG delays in seconds, by "MG Delay".
 constexpr std::array<double, 16> kMgDelays = {0,     0.12,  0.207, 0.299, 0.387, 0.475,
-                                             0.564, 0.654, 0.741, 0.83,  0.917, 1.006,
-                                             1.099, 1.185, 1.271, 1.364};
+                                              0.564, 0.654, 0.741, 0.83,  0.917, 1.006,
+                                              1.099, 1.185, 1.271, 1.364};
 constexpr double kTicksPerSecond = 1000.0;
 constexpr double kLegacyChorusRateStretch = 1.6153846153846152;
 
@@ -23,7 +23,9 @@ size_t TableSlot(double plain) {
 }
 
 // The phase runs through 2 per cycle; a continuous curve from 0.01 to 50 per second.
-double SweptRate(double n) { return (n * n * 2.0 * 24.99 + 0.01) / kTicksPerSecond; }
+double SweptRate(double n) {
+  return (n * n * 2.0 * 24.99 + 0.01) / kTicksPerSecond;
+}
 
 }  // namespace
 

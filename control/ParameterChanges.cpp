@@ -31,14 +31,22 @@ void Tarsyn7::ParameterChanged(int index) {
 void Tarsyn7::ApplyParameter(int index, double plain, double n) {
   const bool flag = n >= 0.5;
   switch (index) {
-    case kVolume: output_.SetVolume(n); break;
-    case kTune: tuneOffset_ = plain * 64.0; break;
-    case kBend: bendRange_ = plain * 128.0; break;
+    case kVolume:
+      output_.SetVolume(n);
+      break;
+    case kTune:
+      tuneOffset_ = plain * 64.0;
+      break;
+    case kBend:
+      bendRange_ = plain * 128.0;
+      break;
     case kSeqFrequency:
       sequencerSpeed_ = plain;
       sequencerSpeedStep_ = static_cast<int>(n * 19.0);
       break;
-    case kMode: keyMode_ = flag ? kChord : kPoly; break;
+    case kMode:
+      keyMode_ = flag ? kChord : kPoly;
+      break;
     case kDcoMode:
       doubleDco_ = n > 0.5;
       SetVoiceCount();
@@ -47,23 +55,48 @@ void Tarsyn7::ApplyParameter(int index, double plain, double n) {
       output_.SetChorusOn(n > 0.0);
       output_.GetChorus().SetDepth(ActiveModel().chorusDepth * 0.2);
       break;
-    case kMgFrequency: mg_.SetIncrement(ActiveModel().mgPhaseIncrement); break;
-    case kSeqClock: sequencerHostClock_ = flag; break;
-    case kSeqPlayOnNote: sequencerPlayOnNote_ = flag; break;
-    case kSeqTranspose: sequencerTranspose_ = flag; break;
+    case kMgFrequency:
+      mg_.SetIncrement(ActiveModel().mgPhaseIncrement);
+      break;
+    case kSeqClock:
+      sequencerHostClock_ = flag;
+      break;
+    case kSeqPlayOnNote:
+      sequencerPlayOnNote_ = flag;
+      break;
+    case kSeqTranspose:
+      sequencerTranspose_ = flag;
+      break;
     case kVoices:
       sixtyFourVoices_ = flag;
       SetVoiceCount();
       break;
-    case kGodMode: ApplyGodMode(flag); break;
-    case kStereoChorus: output_.SetStereoChorus(flag); break;
-    case kModWheelToDco: wheelToPitch_ = n * n; break;
-    case kModWheelToVcf: wheelToCutoff_ = n * n; break;
-    case kChorusRate: output_.GetChorus().SetRate(ActiveModel().chorusRate); break;
-    case kLegacyMode: ApplyLegacyMode(flag); break;
-    case kGainBoost: output_.SetGainBoost(flag); break;
-    case kBrightness: output_.SetBrightness(flag); break;
-    default: break;
+    case kGodMode:
+      ApplyGodMode(flag);
+      break;
+    case kStereoChorus:
+      output_.SetStereoChorus(flag);
+      break;
+    case kModWheelToDco:
+      wheelToPitch_ = n * n;
+      break;
+    case kModWheelToVcf:
+      wheelToCutoff_ = n * n;
+      break;
+    case kChorusRate:
+      output_.GetChorus().SetRate(ActiveModel().chorusRate);
+      break;
+    case kLegacyMode:
+      ApplyLegacyMode(flag);
+      break;
+    case kGainBoost:
+      output_.SetGainBoost(flag);
+      break;
+    case kBrightness:
+      output_.SetBrightness(flag);
+      break;
+    default:
+      break;
   }
 }
 

@@ -19,7 +19,9 @@ void VolumeDisplay(double value, char* text) {
 }
 
 // "Tune" in cents: the range -1..1 spans half a semitone either way.
-void TuneDisplay(double value, char* text) { std::snprintf(text, kTextSize, "%.0f", value * 50.0); }
+void TuneDisplay(double value, char* text) {
+  std::snprintf(text, kTextSize, "%.0f", value * 50.0);
+}
 
 struct ContinuousEntry {
   ParameterIndex index;
@@ -129,7 +131,8 @@ void Tarsyn7::DefineParameters() {
         ->InitDouble(entry.name, entry.defaultValue, entry.minimum, entry.maximum, entry.step);
   }
   for (const IntegerEntry& entry : kIntegers) {
-    GetParameter(entry.index)->InitInt(entry.name, entry.defaultValue, entry.minimum, entry.maximum);
+    GetParameter(entry.index)
+        ->InitInt(entry.name, entry.defaultValue, entry.minimum, entry.maximum);
   }
   for (const EnumEntry& entry : kEnums) {
     GetParameter(entry.index)->InitEnum(entry.name, 0, entry.text0, entry.text1);

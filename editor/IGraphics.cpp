@@ -5,4 +5,6 @@ void IGraphics::SetControlsFromParameter(int, double) {}
 
 void IGraphics::UpdateControlsForParameter(int, double, bool) {}
 
-bool IGraphics::PrepareDraw() { return true; }
+bool IGraphics::PrepareDraw() {
+  return true;
+}

@@ -53,7 +53,9 @@ void Tarsyn7::BeginBlock() {
 }
 
 // What stays queued counts from the next tick again; re-count it from the next block.
-void Tarsyn7::EndBlock() { midiQueue_.Shift(std::max(controlCounter_, 0)); }
+void Tarsyn7::EndBlock() {
+  midiQueue_.Shift(std::max(controlCounter_, 0));
+}
 
 void Tarsyn7::ControlTick() {
   ProcessMidiQueue();
@@ -82,14 +84,19 @@ void Tarsyn7::ProcessMidiQueue() {
         if (message.data2 == 0) message.status = 0x80;
         noteEvents_.Add(message);
         break;
-      case 0x8: noteEvents_.Add(message); break;
-      case 0xB: ApplyController(message); break;
+      case 0x8:
+        noteEvents_.Add(message);
+        break;
+      case 0xB:
+        ApplyController(message);
+        break;
       case 0xE: {
         const int bend = (message.data2 - 64) * 128 + message.data1;
         performance_.pitchBendOffset = bend * kPitchBendScale * bendRange_;
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
   midiQueue_.Compact(controlPeriod_);
@@ -98,10 +105,17 @@ void Tarsyn7::ProcessMidiQueue() {
 void Tarsyn7::ApplyController(const MidiMessage& message) {
   const double value = message.data2 * kOneOver127;
   switch (message.data1) {
-    case kModWheel: performance_.modWheel = value; return;
-    case kBreath: performance_.breath = value; return;
-    case kSustain: noteEvents_.Add(message); return;
-    default: break;
+    case kModWheel:
+      performance_.modWheel = value;
+      return;
+    case kBreath:
+      performance_.breath = value;
+      return;
+    case kSustain:
+      noteEvents_.Add(message);
+      return;
+    default:
+      break;
   }
   const int target = midiLearn_.Target(message.data1);
   const Parameter* parameter = GetParameter(target);
@@ -200,10 +214,17 @@ void Tarsyn7::DispatchNoteEvents(int sample) {
     const MidiMessage event = noteEvents_.Peek();
     noteEvents_.Advance();
     switch (event.StatusGroup()) {
-      case 0xB: SustainPedal(event.data2 > 0); break;
-      case 0x8: NoteOff(event.data1); break;
-      case 0x9: NoteOn(event.data1, event.data2); break;
-      default: break;
+      case 0xB:
+        SustainPedal(event.data2 > 0);
+        break;
+      case 0x8:
+        NoteOff(event.data1);
+        break;
+      case 0x9:
+        NoteOn(event.data1, event.data2);
+        break;
+      default:
+        break;
     }
   }
 }

@@ -4,12 +4,12 @@
 
 #include "control/ParameterIndex.h"
 #include "engine/CutoffTable.h"
+#include "engine/Voice.h"
 
 namespace {
 
 constexpr double kSmootherCorner = 40.0;
 constexpr double kConstructionRate = 44100.0;
-constexpr double kOneOver127 = 1.0 / 127.0;
 
 }  // namespace
 
@@ -32,33 +32,62 @@ void GlobalFilterPath::SetIntensity(double magnitude, bool negative) {
 
 void GlobalFilterPath::SetParameter(int index, double n) {
   switch (index) {
-    case kNoiseLevel: noiseLevel_ = n; break;
-    case kVcfCutoff: vcf_.SetCutoff(n, false); break;
-    case kVcfResonance: vcf_.SetResonance(n); break;
-    case kVcfKbdTrack: keyTrackAmount_ = n; break;
-    case kVcfEgPolarity: SetIntensity(std::fabs(intensity_), n < 0.5); break;
-    case kVcfEgIntensity: SetIntensity(n, polarityNegative_); break;
-    case kVcfTrigger: multipleTrigger_ = n >= 0.5; break;
-    case kDeg3Attack: deg3_.SetAttack(n); break;
-    case kDeg3Decay: deg3_.SetDecay(n); break;
-    case kDeg3BreakPoint: deg3_.SetBreakPoint(n); break;
-    case kDeg3Slope: deg3_.SetSlope(n); break;
-    case kDeg3Sustain: deg3_.SetSustain(n); break;
-    case kDeg3Release: deg3_.SetRelease(n); break;
-    case kVelocity: velocityAmount_ = n; break;
+    case kNoiseLevel:
+      noiseLevel_ = n;
+      break;
+    case kVcfCutoff:
+      vcf_.SetCutoff(n, false);
+      break;
+    case kVcfResonance:
+      vcf_.SetResonance(n);
+      break;
+    case kVcfKbdTrack:
+      keyTrackAmount_ = n;
+      break;
+    case kVcfEgPolarity:
+      SetIntensity(std::fabs(intensity_), n < 0.5);
+      break;
+    case kVcfEgIntensity:
+      SetIntensity(n, polarityNegative_);
+      break;
+    case kVcfTrigger:
+      multipleTrigger_ = n >= 0.5;
+      break;
+    case kDeg3Attack:
+      deg3_.SetAttack(n);
+      break;
+    case kDeg3Decay:
+      deg3_.SetDecay(n);
+      break;
+    case kDeg3BreakPoint:
+      deg3_.SetBreakPoint(n);
+      break;
+    case kDeg3Slope:
+      deg3_.SetSlope(n);
+      break;
+    case kDeg3Sustain:
+      deg3_.SetSustain(n);
+      break;
+    case kDeg3Release:
+      deg3_.SetRelease(n);
+      break;
+    case kVelocity:
+      velocityAmount_ = n;
+      break;
     case kLegacyMode:
       legacy_ = n >= 0.5;
       vcf_.SetLegacy(legacy_);
       deg3_.SetLinearMode(legacy_);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
 void GlobalFilterPath::NoteStarted(int key, int velocity, int keysHeld) {
   const double tracking = Vcf::KeyTrackOffset(key, keyTrackAmount_, legacy_);
   if (!legacy_ || keysHeld <= 1 || tracking > keyTrackOffset_) keyTrackOffset_ = tracking;
-  velocityGain_ = (velocity * kOneOver127 - 1.0) * velocityAmount_ + 1.0;
+  velocityGain_ = Voice::GainForVelocity(velocity, velocityAmount_);
   if (multipleTrigger_ || keysHeld <= 1) {
     if (legacy_) deg3_.SetLevel(0.0);
     deg3_.EnvelopeStart();

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <new>
 
-MidiQueue::MidiQueue(int capacity) { Resize(capacity); }
+MidiQueue::MidiQueue(int capacity) {
+  Resize(capacity);
+}
 
 void MidiQueue::Resize(int capacity) {
   capacity = std::max(capacity, size_);
@@ -21,9 +23,9 @@ bool MidiQueue::Add(const MidiMessage& message) {
   if (size_ == Capacity()) return false;
   const auto begin = storage_.begin() + readPosition_;
   const auto end = storage_.begin() + size_;
-  const auto place = std::upper_bound(begin, end, message, [](const MidiMessage& a, const MidiMessage& b) {
-    return a.offset < b.offset;
-  });
+  const auto place = std::upper_bound(
+      begin, end, message,
+      [](const MidiMessage& a, const MidiMessage& b) { return a.offset < b.offset; });
   std::move_backward(place, end, end + 1);
   *place = message;
   ++size_;

@@ -17,8 +17,8 @@ constexpr const char* kVendorFolder = "CorvaneMusic";
 constexpr const char* kConfigurationFileName = "tarsyn7.ini";
 
 PlugIdentity Tarsyn7Identity() {
-  return {"Tarsyn7", "", "Corvane Music", 0x00020501, FourCharacters("tsy7"),
-          FourCharacters("CrVn")};
+  return {
+      "Tarsyn7", "", "Corvane Music", 0x00020501, FourCharacters("tsy7"), FourCharacters("CrVn")};
 }
 
 }  // namespace
@@ -79,7 +79,9 @@ void Synth::ActivationChanged(bool active) {
 
 void Synth::HandleMidiMessage(const MidiMessage&) {}
 
-IGraphics* Synth::GetEditor() { return editor_.get(); }
+IGraphics* Synth::GetEditor() {
+  return editor_.get();
+}
 
 void Synth::LoadProgram(int index) {
   std::lock_guard<ReentrantLock> guard(Lock());

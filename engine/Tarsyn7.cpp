@@ -93,7 +93,9 @@ void Tarsyn7::SetVoiceCount() {
   if (!constructing_) ReleaseAllVoices();
 }
 
-double Tarsyn7::PitchIndexForKey(int key) const { return microtuning_.PitchIndexForKey(key); }
+double Tarsyn7::PitchIndexForKey(int key) const {
+  return microtuning_.PitchIndexForKey(key);
+}
 
 // Every voice fades by its release; nothing is cut.
 void Tarsyn7::ReleaseAllVoices() {

@@ -110,7 +110,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   int sequenceTranspose_ = 0;
 
   // Derived parameter values.
-  double tuneOffset_ = 0.0;  // pitch-index units
+  double tuneOffset_ = 0.0;   // pitch-index units
   double bendRange_ = 256.0;  // pitch-index units
   double wheelToPitch_ = 0.0;
   double wheelToCutoff_ = 0.0;

@@ -13,7 +13,9 @@
 #if defined(_WIN32)
 #define TARSYN7_EXPORT_AS_MAIN(ReturnType, function, ParameterType)
 #else
-#define TARSYN7_EXPORT_AS_MAIN(ReturnType, function, ParameterType)                \
+#define TARSYN7_EXPORT_AS_MAIN(ReturnType, function, ParameterType)                   \
   TARSYN7_EXPORT ReturnType function##AsMain(ParameterType argument) __asm__("main"); \
-  ReturnType function##AsMain(ParameterType argument) { return function(argument); }
+  ReturnType function##AsMain(ParameterType argument) {                               \
+    return function(argument);                                                        \
+  }
 #endif

@@ -14,11 +14,17 @@ ReentrantLock::ReentrantLock() : impl_(std::make_unique<Impl>()) {
   pthread_mutexattr_destroy(&attributes);
 }
 
-ReentrantLock::~ReentrantLock() { pthread_mutex_destroy(&impl_->mutex); }
+ReentrantLock::~ReentrantLock() {
+  pthread_mutex_destroy(&impl_->mutex);
+}
 
-void ReentrantLock::lock() { pthread_mutex_lock(&impl_->mutex); }
+void ReentrantLock::lock() {
+  pthread_mutex_lock(&impl_->mutex);
+}
 
-void ReentrantLock::unlock() { pthread_mutex_unlock(&impl_->mutex); }
+void ReentrantLock::unlock() {
+  pthread_mutex_unlock(&impl_->mutex);
+}
 
 ReentrantLock& ProcessCreationLock() {
   static ReentrantLock lock;  // constructed once, thread-safe

@@ -3,8 +3,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <sys/stat.h>
+#include <cstdlib>
 
 namespace {
 
@@ -44,4 +44,6 @@ std::string DocumentsFolder() {
   return home;
 }
 
-char PathSeparator() { return '/'; }
+char PathSeparator() {
+  return '/';
+}

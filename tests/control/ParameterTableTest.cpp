@@ -37,7 +37,7 @@ TEST_F(ParameterTable, EightyParametersWithTheirNames) {
 }
 
 TEST_F(ParameterTable, KindsFollowTheTable) {
-  const int integers[] = {kBend, kDco1Octave, kDcoMode, kDco2Octave, kDco2Interval,
+  const int integers[] = {kBend,          kDco1Octave, kDcoMode,  kDco2Octave,    kDco2Interval,
                           kVcfEgPolarity, kVcfTrigger, kSeqClock, kSeqPlayOnNote, kSeqTranspose};
   for (int index : integers) EXPECT_EQ(plug.GetParameter(index)->GetType(), Parameter::kTypeInt);
   for (int index = 65; index < 80; ++index) {

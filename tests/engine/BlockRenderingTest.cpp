@@ -73,9 +73,9 @@ TEST(BlockRendering, NoteInABlockThatStartsMidPeriodIsNotLate) {
 
 TEST(BlockRendering, EveryBlockPatternRendersTheSameSamples) {
   const std::vector<TimedNote> notes = {
-      {0, 0x90, 60, 100},    {700, 0x90, 64, 90},  {1234, 0x80, 60, 0}, {1500, 0xB0, 64, 127},
-      {1777, 0x80, 64, 0},   {2001, 0x90, 60, 80}, {2600, 0xB0, 64, 0}, {3003, 0x90, 60, 110},
-      {3333, 0x80, 60, 0}};
+      {0, 0x90, 60, 100},    {700, 0x90, 64, 90},   {1234, 0x80, 60, 0},
+      {1500, 0xB0, 64, 127}, {1777, 0x80, 64, 0},   {2001, 0x90, 60, 80},
+      {2600, 0xB0, 64, 0},   {3003, 0x90, 60, 110}, {3333, 0x80, 60, 0}};
   std::vector<std::vector<double>> renders;
   for (const std::vector<int>& sizes : {std::vector<int>{512}, std::vector<int>{100},
                                         std::vector<int>{37}, std::vector<int>{1, 300, 7, 64}}) {
@@ -92,8 +92,8 @@ TEST(BlockRendering, EveryBlockPatternRendersTheSameSamples) {
 
 TEST(BlockRendering, ReStruckKeyChangesTheSoundFromExactlyItsSample) {
   constexpr int kReStrike = 3000;
-  for (const std::vector<int>& sizes : {std::vector<int>{512}, std::vector<int>{100},
-                                        std::vector<int>{37}}) {
+  for (const std::vector<int>& sizes :
+       {std::vector<int>{512}, std::vector<int>{100}, std::vector<int>{37}}) {
     PlayingPlug plain;
     PlayingPlug struck;
     SustainAtHalf(plain);
@@ -220,26 +220,27 @@ TEST(BlockRenderingSound, LegacyMgDelayHoldsThenRamps) {
   EXPECT_NE(p.plug.Mg().Phase(), 0.5);
 }
 
-TEST(BlockRenderingSound, CurrentCalibrationHasVibratoFromMgAndWheel) {
-  for (const bool wheel : {false, true}) {
-    PlayingPlug p;
-    p.Set(kLegacyMode, 0);
-    p.Set(kDco1Octave, 3);
-    if (wheel) {
-      p.Set(kModWheelToDco, 1.0);
-      p.Send(0, 0xB0, 1, 127);
-    } else {
-      p.Set(kMgDco, 15);
+TEST(BlockRenderingSound, MgAndWheelGiveVibratoInBothCalibrations) {
+  for (const bool wheel : {false, true})
+    for (const double legacy : {0.0, 1.0}) {
+      PlayingPlug p;
+      p.Set(kLegacyMode, legacy);
+      p.Set(kDco1Octave, 3);
+      if (wheel) {
+        p.Set(kModWheelToDco, 1.0);
+        p.Send(0, 0xB0, 1, 127);
+      } else {
+        p.Set(kMgDco, 15);
+      }
+      p.NoteOn(69);
+      p.Render(4410);
+      double lowest = 1e9;
+      double highest = 0.0;
+      for (int window = 0; window < 20; ++window) {
+        const double f = signal_analysis::MeasureFrequency(p.Render(2205), 44100.0);
+        lowest = std::min(lowest, f);
+        highest = std::max(highest, f);
+      }
+      EXPECT_GT(highest / lowest, 1.5) << (wheel ? "wheel" : "MG") << " legacy " << legacy;
     }
-    p.NoteOn(69);
-    p.Render(4410);
-    double lowest = 1e9;
-    double highest = 0.0;
-    for (int window = 0; window < 20; ++window) {
-      const double f = signal_analysis::MeasureFrequency(p.Render(2205), 44100.0);
-      lowest = std::min(lowest, f);
-      highest = std::max(highest, f);
-    }
-    EXPECT_GT(highest / lowest, 1.5) << (wheel ? "wheel" : "MG");
-  }
 }

@@ -6,7 +6,9 @@
 
 namespace {
 
-MidiMessage At(int offset, uint8_t data1) { return {offset, 0x90, data1, 100}; }
+MidiMessage At(int offset, uint8_t data1) {
+  return {offset, 0x90, data1, 100};
+}
 
 std::vector<int> Drain(MidiQueue& queue) {
   std::vector<int> order;

@@ -21,12 +21,24 @@ void* Allocate(std::size_t size) {
 
 }  // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void* operator new(std::size_t size) {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size);
+}
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
 
 TEST(SteadyState, RenderingAllocatesNothing) {
   PlayingPlug p(48000.0, 256);
@@ -44,7 +56,7 @@ TEST(SteadyState, RenderingAllocatesNothing) {
     p.NoteOn(key, 100, block % 256);
     p.Send(block % 200, 0xB0, 1, block % 128);  // mod wheel
     p.Send(block % 100, 0xE0, 0, block % 128);  // pitch bend
-    p.Send(0, 0xB0, 64, block % 2 ? 127 : 0);    // sustain
+    p.Send(0, 0xB0, 64, block % 2 ? 127 : 0);   // sustain
     if (block % 3 == 0) p.NoteOff(key - 3, 17);
     p.plug.RenderBlock(nullptr, outputs, block % 5 == 0 ? 37 : 256);
   }
