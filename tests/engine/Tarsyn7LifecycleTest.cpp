@@ -44,11 +44,25 @@ TEST_F(Tarsyn7Lifecycle, ConstructionGivesTheIdentityAndModels) {
   EXPECT_EQ(plug.Editor(), plug.GetEditor());
 }
 
-TEST_F(Tarsyn7Lifecycle, ConfigurationFileIsCreatedInTheVendorFolder) {
-  const std::filesystem::path file = plug.ConfigurationFile();
-  EXPECT_EQ(file.filename(), "tarsyn7.ini");
-  EXPECT_EQ(file.parent_path().filename(), "CorvaneMusic");
-  EXPECT_TRUE(std::filesystem::exists(file));
+TEST(Tarsyn7Configuration, FileIsCreatedInTheVendorFolder) {
+  const std::filesystem::path data = std::filesystem::temp_directory_path() / "tarsyn7-data-test";
+  std::filesystem::remove_all(data);
+  std::filesystem::create_directories(data);
+  const char* previous = std::getenv("XDG_DATA_HOME");
+  const std::string kept = previous ? previous : "";
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  {
+    Tarsyn7 plug(nullptr);
+    const std::filesystem::path file = plug.ConfigurationFile();
+    EXPECT_EQ(file, data / "CorvaneMusic" / "tarsyn7.ini");
+    EXPECT_TRUE(std::filesystem::exists(file));
+  }
+  if (previous) {
+    setenv("XDG_DATA_HOME", kept.c_str(), 1);
+  } else {
+    unsetenv("XDG_DATA_HOME");
+  }
+  std::filesystem::remove_all(data);
 }
 
 TEST_F(Tarsyn7Lifecycle, FirstResetRunsInFullAndSetsTheControlPeriod) {
