@@ -58,7 +58,9 @@ void Synth::SetUpConfigurationFile() {
 void Synth::ResetProcessing() {
   std::lock_guard<ReentrantLock> guard(Lock());
   const int granularity = kMidiQueueGranularity;
-  const int wanted = (BlockSize() + granularity - 1) / granularity * granularity;
+  // Hosts announce block sizes; rendering never takes more than the scratch length at once.
+  const int frames = std::clamp(BlockSize(), 0, kMaxScratchFrames);
+  const int wanted = (frames + granularity - 1) / granularity * granularity;
   midiQueue_.Resize(std::max(wanted, midiQueue_.Size()));
   heldKeys_.Clear();
   controlCounter_ = 0;

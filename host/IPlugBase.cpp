@@ -78,7 +78,9 @@ bool IPlugBase::LegalIO(int inputs, int outputs) const {
   });
 }
 
-void IPlugBase::ResetProcessing() { std::lock_guard<ReentrantLock> guard(lock_); }
+void IPlugBase::ResetProcessing() {
+  std::lock_guard<ReentrantLock> guard(lock_);
+}
 
 void IPlugBase::ParameterChanged(int) {}
 
@@ -98,7 +100,9 @@ void IPlugBase::RenderBlock(double** inputs, double** outputs, int frames) {
 
 void IPlugBase::ActivationChanged(bool) {}
 
-void IPlugBase::HandleMidiMessage(const MidiMessage& message) { SendMidi(message); }
+void IPlugBase::HandleMidiMessage(const MidiMessage& message) {
+  SendMidi(message);
+}
 
 void IPlugBase::HandleSysEx(const SysExMessage&) {}
 
@@ -107,7 +111,9 @@ bool IPlugBase::NameOfKey(int, std::string& text) {
   return false;
 }
 
-bool IPlugBase::WriteState(ChunkBuffer& chunk) { return SerializeParams(chunk); }
+bool IPlugBase::WriteState(ChunkBuffer& chunk) {
+  return SerializeParams(chunk);
+}
 
 int IPlugBase::ReadState(const ChunkBuffer& chunk, int position) {
   return UnserializeParams(chunk, position);
@@ -128,7 +134,8 @@ int IPlugBase::UnserializeParams(const ChunkBuffer& chunk, int position) {
   for (int i = 0; i < ParameterCount() && position >= 0; ++i) {
     double value = 0.0;
     position = chunk.GetDouble(value, position);
-    if (position >= 0) parameters_[static_cast<size_t>(i)].Set(parameters_[static_cast<size_t>(i)].Clamp(value));
+    if (position >= 0)
+      parameters_[static_cast<size_t>(i)].Set(parameters_[static_cast<size_t>(i)].Clamp(value));
   }
   for (int i = 0; i < ParameterCount(); ++i) ParameterChanged(i);
   return position;
@@ -155,7 +162,9 @@ void IPlugBase::SetParameterFromEditor(int index, double normalized) {
   ParameterChanged(index);
 }
 
-int IPlugBase::IdentifyHost() { return hostKind_; }
+int IPlugBase::IdentifyHost() {
+  return hostKind_;
+}
 
 void IPlugBase::AttachEditor(IGraphics* editor) {
   std::lock_guard<ReentrantLock> guard(lock_);
@@ -168,7 +177,9 @@ void IPlugBase::AttachEditor(IGraphics* editor) {
   editor_ = editor;
 }
 
-void IPlugBase::SetProcessingDelay(int frames) { latency_ = std::max(frames, 0); }
+void IPlugBase::SetProcessingDelay(int frames) {
+  latency_ = std::max(frames, 0);
+}
 
 void IPlugBase::RefreshControls() {
   if (!editor_) return;
@@ -178,11 +189,13 @@ void IPlugBase::RefreshControls() {
 }
 
 Parameter* IPlugBase::GetParameter(int index) {
-  return index >= 0 && index < ParameterCount() ? &parameters_[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < ParameterCount() ? &parameters_[static_cast<size_t>(index)]
+                                                : nullptr;
 }
 
 const Parameter* IPlugBase::GetParameter(int index) const {
-  return index >= 0 && index < ParameterCount() ? &parameters_[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < ParameterCount() ? &parameters_[static_cast<size_t>(index)]
+                                                : nullptr;
 }
 
 std::string IPlugBase::ParameterDisplayText(int index) const {
@@ -271,13 +284,17 @@ int IPlugBase::UnserializePresets(const ChunkBuffer& chunk, int position) {
   return position;
 }
 
-void IPlugBase::ChangeSampleRate(double rate) { sampleRate_ = rate; }
+void IPlugBase::ChangeSampleRate(double rate) {
+  sampleRate_ = rate;
+}
 
 // The scratch buffers are replaced only when the new ones could be had, so a failed
-// allocation leaves the old size in force.
+// allocation leaves the old size in force. They never grow past kMaxScratchFrames: the
+// audio callbacks render longer blocks in slices, so an absurd block size announced by a
+// host costs no memory.
 void IPlugBase::ChangeBlockSize(int frames) {
   if (frames == blockSize_) return;
-  const int scratchFrames = std::max(frames, 1);
+  const int scratchFrames = std::clamp(frames, 1, kMaxScratchFrames);
   std::vector<std::vector<double>> buffers;
   try {
     buffers.assign(inputPins_.size() + outputPins_.size(),

@@ -121,9 +121,11 @@ class IPlugBase {
 
   double SampleRate() const { return sampleRate_; }
   int BlockSize() const { return blockSize_; }
+  static constexpr int kMaxScratchFrames = 65536;
   int ScratchFrames() const { return scratchFrames_; }  // length of every pin's scratch buffer
   int Latency() const { return latency_; }
   int TailSize() const { return tailSize_; }
+  int HostVersion() const { return hostVersion_; }  // 0 until the host is identified
   const PlugIdentity& Identity() const { return identity_; }
   int32_t ManufacturerId() const { return identity_.manufacturerId; }
   bool DoesChunks() const { return true; }

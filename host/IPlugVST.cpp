@@ -20,13 +20,15 @@ struct HostName {
 
 // First match wins, so the order matters ("live" would otherwise catch others).
 constexpr HostName kHostNames[] = {
-    {"cubase", 3},    {"reaper", 1},       {"nuendo", 4},     {"cakewalk", 5},
-    {"samplitude", 8}, {"fruity", 7},      {"live", 9},       {"melodyne", 12},
-    {"vstmanlib", 13}, {"aulab", 14},      {"garageband", 22}, {"forte", 15},
-    {"chainer", 16},  {"audition", 17},    {"orion", 18},     {"sawstudio", 20},
-    {"logic", 21},    {"digital", 23},     {"audiomulch", 25}, {"presonus", 26},
-    {"vst3plugintesthost", 27}, {"protools", 2}, {"ardour", 28}, {"openmpt", 30},
-    {"renoise", 29},  {"standalone", 24},
+    {"cubase", 3},      {"reaper", 1},      {"nuendo", 4},
+    {"cakewalk", 5},    {"samplitude", 8},  {"fruity", 7},
+    {"live", 9},        {"melodyne", 12},   {"vstmanlib", 13},
+    {"aulab", 14},      {"garageband", 22}, {"forte", 15},
+    {"chainer", 16},    {"audition", 17},   {"orion", 18},
+    {"sawstudio", 20},  {"logic", 21},      {"digital", 23},
+    {"audiomulch", 25}, {"presonus", 26},   {"vst3plugintesthost", 27},
+    {"protools", 2},    {"ardour", 28},     {"openmpt", 30},
+    {"renoise", 29},    {"standalone", 24},
 };
 
 std::string LowerCase(std::string text) {
@@ -44,7 +46,9 @@ int HostKindOf(const std::string& product) {
 }
 
 // Hosts that handle only the first two channels of each direction.
-bool IsStereoOnlyHost(int kind) { return kind == 15 || kind == 17 || kind == 18 || kind == 20; }
+bool IsStereoOnlyHost(int kind) {
+  return kind == 15 || kind == 17 || kind == 18 || kind == 20;
+}
 
 int32_t ArrangementType(int channels) {
   switch (channels) {
@@ -109,8 +113,7 @@ int32_t IPlugVST::VstVersion() const {
   return ((version >> 16) & 0xFFFF) * 10000 + ((version >> 8) & 0xFF) * 100 + (version & 0xFF);
 }
 
-VstIntPtr IPlugVST::CallHost(int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
-                             float opt) {
+VstIntPtr IPlugVST::CallHost(int32_t opcode, int32_t index, VstIntPtr value, void* ptr, float opt) {
   return host_ ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
 }
 
@@ -118,15 +121,21 @@ const VstTimeInfo* IPlugVST::HostTimeInfo(int32_t filter) {
   return reinterpret_cast<const VstTimeInfo*>(CallHost(audioMasterGetTime, 0, filter));
 }
 
-void IPlugVST::HostBeginGesture(int index) { CallHost(audioMasterBeginEdit, index); }
+void IPlugVST::HostBeginGesture(int index) {
+  CallHost(audioMasterBeginEdit, index);
+}
 
 void IPlugVST::HostParameterChanged(int index, double normalized) {
   CallHost(audioMasterAutomate, index, 0, nullptr, static_cast<float>(normalized));
 }
 
-void IPlugVST::HostEndGesture(int index) { CallHost(audioMasterEndEdit, index); }
+void IPlugVST::HostEndGesture(int index) {
+  CallHost(audioMasterEndEdit, index);
+}
 
-void IPlugVST::HostProgramChanged() { CallHost(audioMasterUpdateDisplay); }
+void IPlugVST::HostProgramChanged() {
+  CallHost(audioMasterUpdateDisplay);
+}
 
 bool IPlugVST::HostIsOffline() {
   return CallHost(audioMasterGetCurrentProcessLevel) == kProcessLevelOffline;
@@ -233,7 +242,9 @@ void IPlugVST::ConnectPins(const VstSpeakerArrangement* inputs,
   }
 }
 
-void IPlugVST::WantMidi() { CallHost(audioMasterWantMidi); }
+void IPlugVST::WantMidi() {
+  CallHost(audioMasterWantMidi);
+}
 
 void IPlugVST::AttachEditor(IGraphics* editor) {
   IPlugBase::AttachEditor(editor);

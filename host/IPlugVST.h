@@ -10,6 +10,10 @@ class IPlugVST : public IPlugBase {
            const PlugIdentity& identity);
   ~IPlugVST() override;
 
+  // The plug-in behind a published record; null for a record without an object.
+  static IPlugVST* FromEffect(AEffect* effect) {
+    return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
+  }
   AEffect* Effect() { return &effect_; }
   HostCallback Host() const { return host_; }
   // The plug-in version as hosts count it: major * 10000 + minor * 100 + patch.
@@ -57,6 +61,7 @@ class IPlugVST : public IPlugBase {
   void DescribePins();
   int ReadChunk(bool bank, const ChunkBuffer& chunk);
   int ReadProgramChunk(const ChunkBuffer& chunk, int position);
+  int ReadChunkOfSpecialHost(const ChunkBuffer& chunk);
 
   HostCallback host_;
   AEffect effect_{};

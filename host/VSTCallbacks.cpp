@@ -1,7 +1,8 @@
+// The audio and parameter callbacks of the published record. Each holds the plug-in's
+// lock for its whole duration; nothing thrown inside reaches the host.
 #include "host/VSTCallbacks.h"
 
 #include <algorithm>
-#include <cstring>
 #include <mutex>
 
 #include "editor/IGraphics.h"
@@ -9,175 +10,109 @@
 
 namespace {
 
-IPlugVST* PlugOf(AEffect* effect) {
-  return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
-}
-
-// Copies a text into a host buffer of `capacity` bytes, always terminated.
-void CopyText(void* destination, const std::string& text, size_t capacity) {
-  auto* out = static_cast<char*>(destination);
-  const size_t length = std::min(text.size(), capacity - 1);
-  std::memcpy(out, text.data(), length);
-  out[length] = '\0';
-}
-
-VstIntPtr AnswerText(void* ptr, const std::string& text, size_t capacity) {
-  if (!ptr) return 0;
-  CopyText(ptr, text, capacity);
-  return 1;
-}
-
-VstIntPtr ParameterText(IPlugVST& plug, int32_t opcode, int32_t index, void* ptr) {
-  const Parameter* parameter = plug.GetParameter(index);
-  if (!parameter || !ptr) return 0;
-  const std::string& text = opcode == effGetParamName    ? parameter->Name()
-                            : opcode == effGetParamLabel ? parameter->Label()
-                                                         : parameter->DisplayText();
-  CopyText(ptr, text, kVstMaxParameterTextLength);
-  return 0;
-}
-
-VstIntPtr Dispatch(IPlugVST& plug, int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
-                   float opt) {
-  switch (opcode) {
-    case effOpen:
-      plug.HostOpened();
-      for (int i = 0; i < plug.ParameterCount(); ++i) plug.ParameterChanged(i);
-      return 0;
-    case effSetSampleRate:
-      plug.ChangeSampleRate(opt);
-      plug.ResetProcessing();
-      return 0;
-    case effSetBlockSize:
-      plug.ChangeBlockSize(static_cast<int>(value));
-      plug.ResetProcessing();
-      return 0;
-    case effMainsChanged:
-      plug.ActivationChanged(value != 0);
-      if (value == 0) plug.ResetProcessing();
-      return 0;
-    case effGetParamLabel:
-    case effGetParamDisplay:
-    case effGetParamName:
-      return ParameterText(plug, opcode, index, ptr);
-    case effCanBeAutomated:
-      return 1;
-    case effGetPlugCategory:
-      return plug.IsInstrument() ? kPlugCategorySynth : kPlugCategoryEffect;
-    case effGetEffectName:
-      return AnswerText(ptr, plug.Identity().effectName, kVstMaxEffectNameLength);
-    case effGetVendorString:
-      return AnswerText(ptr, plug.Identity().vendorString, kVstMaxVendorStringLength);
-    case effGetProductString:
-      return AnswerText(ptr, plug.Identity().productString, kVstMaxProductStringLength);
-    case effGetVendorVersion:
-      return plug.VstVersion();
-    case effIdentify:
-      return FourCharacters("NvEf");
-    case effGetTailSize:
-      return plug.TailSize();
-    case effGetVstVersion:
-      return kVstVersion;
-    case effEditIdle:
-    case effIdle:
-      plug.IdleTick();
-      return 0;
-    default:
-      return 0;
-  }
-}
-
-// Renders through the pins' scratch buffers in slices no longer than they are, so a
-// host that sends more frames than it announced cannot make us write past them.
-template <bool kAccumulate>
-void ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  IPlugVST* plug = PlugOf(effect);
-  if (!plug || frames <= 0) return;
-  std::lock_guard<ReentrantLock> guard(plug->Lock());
-  if (plug->DoesMidi()) plug->Host()(effect, audioMasterWantMidi, 0, 0, nullptr, 0.0f);
-  const int slice = plug->ScratchFrames();
-  if (slice <= 0) return;
+// The engine renders in slices no longer than the pins' scratch buffers, so a host that
+// sends more frames than it announced cannot make it write past them. Disconnected pins
+// and missing host buffers render into (or read) the pin's own scratch buffer.
+template <typename Sample, typename Transfer>
+void RenderSlices(IPlugVST& plug, Sample** inputs, Sample** outputs, int frames,
+                  Transfer transfer) {
+  const int slice = plug.ScratchFrames();
   for (int done = 0; done < frames; done += slice) {
     const int count = std::min(slice, frames - done);
     int hostInput = 0;
-    for (int i = 0; i < plug->InputCount(); ++i) {
-      ChannelPin& pin = plug->InputPin(i);
-      if (!pin.connected) continue;
-      const float* source = inputs ? inputs[hostInput++] : nullptr;
-      for (int s = 0; s < count; ++s) pin.scratch[s] = source ? source[done + s] : 0.0;
-      *pin.slot = pin.scratch.data();
+    for (int i = 0; i < plug.InputCount(); ++i) {
+      ChannelPin& pin = plug.InputPin(i);
+      Sample* host = pin.connected && inputs ? inputs[hostInput++] : nullptr;
+      *pin.slot = transfer.Input(pin, host ? host + done : nullptr, count);
     }
-    for (int i = 0; i < plug->OutputCount(); ++i) *plug->OutputPin(i).slot = plug->OutputPin(i).scratch.data();
-    plug->RenderBlock(plug->InputPointers(), plug->OutputPointers(), count);
     int hostOutput = 0;
-    for (int i = 0; i < plug->OutputCount(); ++i) {
-      ChannelPin& pin = plug->OutputPin(i);
-      if (!pin.connected) continue;
-      float* target = outputs ? outputs[hostOutput++] : nullptr;
-      if (!target) continue;
-      for (int s = 0; s < count; ++s) {
-        const auto sample = static_cast<float>(pin.scratch[s]);
-        target[done + s] = kAccumulate ? target[done + s] + sample : sample;
-      }
+    for (int i = 0; i < plug.OutputCount(); ++i) {
+      ChannelPin& pin = plug.OutputPin(i);
+      Sample* host = pin.connected && outputs ? outputs[hostOutput++] : nullptr;
+      *pin.slot = transfer.Output(pin, host ? host + done : nullptr);
     }
+    plug.RenderBlock(plug.InputPointers(), plug.OutputPointers(), count);
+    hostOutput = 0;
+    for (int i = 0; i < plug.OutputCount(); ++i) {
+      ChannelPin& pin = plug.OutputPin(i);
+      Sample* host = pin.connected && outputs ? outputs[hostOutput++] : nullptr;
+      if (host) transfer.Store(pin, host + done, count);
+    }
+  }
+}
+
+// Float buffers are converted through the scratch buffers; the accumulating variant
+// adds to what the host buffer holds.
+template <bool kAccumulate>
+struct FloatTransfer {
+  double* Input(ChannelPin& pin, const float* host, int count) {
+    if (host) {
+      std::copy(host, host + count, pin.scratch.begin());
+    } else {
+      std::fill_n(pin.scratch.begin(), count, 0.0);
+    }
+    return pin.scratch.data();
+  }
+  double* Output(ChannelPin& pin, float*) { return pin.scratch.data(); }
+  void Store(const ChannelPin& pin, float* host, int count) {
+    for (int s = 0; s < count; ++s) {
+      const auto sample = static_cast<float>(pin.scratch[static_cast<size_t>(s)]);
+      host[s] = kAccumulate ? host[s] + sample : sample;
+    }
+  }
+};
+
+// Double buffers are handed to the engine as they are.
+struct DoubleTransfer {
+  double* Input(ChannelPin& pin, double* host, int) { return host ? host : pin.scratch.data(); }
+  double* Output(ChannelPin& pin, double* host) { return host ? host : pin.scratch.data(); }
+  void Store(const ChannelPin&, double*, int) {}
+};
+
+template <typename Sample, typename Transfer>
+void Process(AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames) {
+  IPlugVST* plug = IPlugVST::FromEffect(effect);
+  if (!plug || frames <= 0) return;
+  try {
+    std::lock_guard<ReentrantLock> guard(plug->Lock());
+    if (plug->DoesMidi()) plug->WantMidi();
+    RenderSlices(*plug, inputs, outputs, frames, Transfer{});
+  } catch (...) {
   }
 }
 
 }  // namespace
 
-VstIntPtr VST_CALLBACK VSTDispatcher(AEffect* effect, int32_t opcode, int32_t index,
-                                     VstIntPtr value, void* ptr, float opt) {
-  IPlugVST* plug = PlugOf(effect);
-  if (!plug) return 0;
-  if (opcode == effClose) {
-    delete plug;  // the host must not call again
-    return 0;
-  }
-  std::lock_guard<ReentrantLock> guard(plug->Lock());
-  return Dispatch(*plug, opcode, index, value, ptr, opt);
-}
-
 void VST_CALLBACK VSTProcess(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  ProcessFloat<true>(effect, inputs, outputs, frames);
+  Process<float, FloatTransfer<true>>(effect, inputs, outputs, frames);
 }
 
 void VST_CALLBACK VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs,
                                       int32_t frames) {
-  ProcessFloat<false>(effect, inputs, outputs, frames);
+  Process<float, FloatTransfer<false>>(effect, inputs, outputs, frames);
 }
 
 void VST_CALLBACK VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
                                             int32_t frames) {
-  IPlugVST* plug = PlugOf(effect);
-  if (!plug || frames <= 0) return;
-  std::lock_guard<ReentrantLock> guard(plug->Lock());
-  if (plug->DoesMidi()) plug->Host()(effect, audioMasterWantMidi, 0, 0, nullptr, 0.0f);
-  int hostInput = 0;
-  for (int i = 0; i < plug->InputCount(); ++i) {
-    ChannelPin& pin = plug->InputPin(i);
-    if (pin.connected) *pin.slot = inputs ? inputs[hostInput++] : nullptr;
-  }
-  int hostOutput = 0;
-  for (int i = 0; i < plug->OutputCount(); ++i) {
-    ChannelPin& pin = plug->OutputPin(i);
-    if (pin.connected) *pin.slot = outputs ? outputs[hostOutput++] : nullptr;
-  }
-  plug->RenderBlock(plug->InputPointers(), plug->OutputPointers(), frames);
+  Process<double, DoubleTransfer>(effect, inputs, outputs, frames);
 }
 
 void VST_CALLBACK VSTSetParameter(AEffect* effect, int32_t index, float value) {
-  IPlugVST* plug = PlugOf(effect);
+  IPlugVST* plug = IPlugVST::FromEffect(effect);
   if (!plug) return;
-  std::lock_guard<ReentrantLock> guard(plug->Lock());
-  Parameter* parameter = plug->GetParameter(index);
-  if (!parameter) return;
-  if (IGraphics* editor = plug->Editor()) editor->UpdateControlsForParameter(index, value, true);
-  parameter->SetNormalized(value);
-  plug->ParameterChanged(index);
+  try {
+    std::lock_guard<ReentrantLock> guard(plug->Lock());
+    Parameter* parameter = plug->GetParameter(index);
+    if (!parameter) return;
+    if (IGraphics* editor = plug->Editor()) editor->UpdateControlsForParameter(index, value, true);
+    parameter->SetNormalized(value);
+    plug->ParameterChanged(index);
+  } catch (...) {
+  }
 }
 
 float VST_CALLBACK VSTGetParameter(AEffect* effect, int32_t index) {
-  IPlugVST* plug = PlugOf(effect);
+  IPlugVST* plug = IPlugVST::FromEffect(effect);
   if (!plug) return 0.0f;
   std::lock_guard<ReentrantLock> guard(plug->Lock());
   const Parameter* parameter = plug->GetParameter(index);

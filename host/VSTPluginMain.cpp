@@ -1,5 +1,5 @@
+#include <memory>
 #include <mutex>
-#include <new>
 
 #include "engine/Tarsyn7.h"
 #include "platform/Export.h"
@@ -22,16 +22,15 @@ void FillEmptyPresets(Tarsyn7& plug) {
 
 TARSYN7_EXPORT AEffect* VSTPluginMain(HostCallback host) {
   std::lock_guard<ReentrantLock> guard(ProcessCreationLock());
-  Tarsyn7* plug = nullptr;
   try {
-    plug = new Tarsyn7(host);
+    auto plug = std::make_unique<Tarsyn7>(host);
+    FillEmptyPresets(*plug);
+    AEffect* effect = plug.release()->Effect();
+    if (effect->numPrograms < 1) effect->numPrograms = 1;
+    return effect;
   } catch (...) {
     return nullptr;  // nothing may be thrown into the host
   }
-  FillEmptyPresets(*plug);
-  AEffect* effect = plug->Effect();
-  if (effect->numPrograms < 1) effect->numPrograms = 1;
-  return effect;
 }
 
 TARSYN7_EXPORT_AS_MAIN(AEffect*, VSTPluginMain, HostCallback)

@@ -144,7 +144,11 @@ enum ProcessLevel : int32_t {
   kProcessLevelOffline = 4,
 };
 
-enum PlugCategory : int32_t { kPlugCategoryUnknown = 0, kPlugCategoryEffect = 1, kPlugCategorySynth = 2 };
+enum PlugCategory : int32_t {
+  kPlugCategoryUnknown = 0,
+  kPlugCategoryEffect = 1,
+  kPlugCategorySynth = 2
+};
 
 constexpr int32_t kVstVersion = 2400;
 
@@ -259,6 +263,15 @@ struct VstSpeakerArrangement {
   VstSpeakerProperties speakers[8];
 };
 
+// Name of one key of one program (effGetMidiKeyName).
+struct MidiKeyName {
+  int32_t thisProgramIndex;
+  int32_t thisKeyNumber;
+  char keyName[64];
+  int32_t reserved;
+  int32_t flags;
+};
+
 struct ERect {
   int16_t top;
   int16_t left;
@@ -290,9 +303,11 @@ static_assert(offsetof(VstEvents, events) == (kIs64Bit ? 16 : 8), "VstEvents lay
 static_assert(sizeof(VstMidiEvent) == 32, "VstMidiEvent layout");
 static_assert(sizeof(VstMidiSysexEvent) == (kIs64Bit ? 48 : 32), "VstMidiSysexEvent layout");
 static_assert(offsetof(VstMidiSysexEvent, dumpBytes) == 16, "VstMidiSysexEvent layout");
-static_assert(offsetof(VstMidiSysexEvent, sysexDump) == (kIs64Bit ? 32 : 24), "VstMidiSysexEvent layout");
+static_assert(offsetof(VstMidiSysexEvent, sysexDump) == (kIs64Bit ? 32 : 24),
+              "VstMidiSysexEvent layout");
 static_assert(sizeof(VstTimeInfo) == 88, "VstTimeInfo layout");
 static_assert(sizeof(VstPinProperties) == 128, "VstPinProperties layout");
 static_assert(sizeof(VstSpeakerProperties) == 112, "VstSpeakerProperties layout");
 static_assert(sizeof(VstSpeakerArrangement) == 904, "VstSpeakerArrangement layout");
+static_assert(sizeof(MidiKeyName) == 80, "MidiKeyName layout");
 static_assert(sizeof(ERect) == 8, "ERect layout");

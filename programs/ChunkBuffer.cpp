@@ -53,7 +53,9 @@ int ChunkBuffer::PutDouble(double value) {
   return PutBytes(encoded, 8);
 }
 
-int ChunkBuffer::PutByte(uint8_t value) { return PutBytes(&value, 1); }
+int ChunkBuffer::PutByte(uint8_t value) {
+  return PutBytes(&value, 1);
+}
 
 int ChunkBuffer::PutString(const std::string& text) {
   PutInt32(static_cast<int32_t>(text.size()));
@@ -73,7 +75,8 @@ int ChunkBuffer::GetBytes(void* data, int size, int position) const {
 
 int ChunkBuffer::GetInt32(int32_t& value, int position) const {
   const int end = Skip(4, position);
-  if (end >= 0) value = static_cast<int32_t>(static_cast<uint32_t>(DecodeLittleEndian(Data() + position, 4)));
+  if (end >= 0)
+    value = static_cast<int32_t>(static_cast<uint32_t>(DecodeLittleEndian(Data() + position, 4)));
   return end;
 }
 
@@ -86,7 +89,9 @@ int ChunkBuffer::GetDouble(double& value, int position) const {
   return end;
 }
 
-int ChunkBuffer::GetByte(uint8_t& value, int position) const { return GetBytes(&value, 1, position); }
+int ChunkBuffer::GetByte(uint8_t& value, int position) const {
+  return GetBytes(&value, 1, position);
+}
 
 int ChunkBuffer::GetString(std::string& text, int position) const {
   int32_t count = 0;
@@ -97,6 +102,7 @@ int ChunkBuffer::GetString(std::string& text, int position) const {
     return position;
   }
   const int end = Skip(count, position);
-  if (end >= 0) text.assign(reinterpret_cast<const char*>(Data() + position), static_cast<size_t>(count));
+  if (end >= 0)
+    text.assign(reinterpret_cast<const char*>(Data() + position), static_cast<size_t>(count));
   return end;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything in Release into build/: the plug-in Tarsyn764.so, tools, tests, benchmarks.
+# Builds everything in Release into build/: the plug-in Tarsyn764.so, tools, tests,
+# benchmarks; then plays the built-in demo through the plug-in into out/demo.wav.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,3 +8,7 @@ bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)"
 echo "Built: build/Tarsyn764.so"
+
+mkdir -p out
+build/tarsyn7-render --stats -o out/demo.wav
+echo "Demo: out/demo.wav"

@@ -2,7 +2,11 @@
 # Installs the Debian packages the build and the tests need; does nothing when they are there.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev)
+# clang and its runtime libraries build the chunk fuzzer (libFuzzer).
+packages=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev zlib1g-dev libpng-dev clang
+  libclang-rt-dev)
+# libsndfile writes the renderer's audio files; amsynth is a second instrument its tests play.
+packages+=(libsndfile1-dev amsynth)
 
 missing=()
 for package in "${packages[@]}"; do

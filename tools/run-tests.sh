@@ -1,18 +1,57 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a Release build with warnings as errors, then a Debug
-# build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs every test: a Release build with warnings as errors, then a Debug build
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the host-thread stress test
+# under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
+# chunks the test host exchanged. Where Ardour 7 is installed, it checks the plug-in too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
 jobs="$(nproc)"
+fuzz_seconds="${TARSYN7_FUZZ_SECONDS:-60}"
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DTARSYN7_WERROR=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j"$jobs"
+# A real host, where one is installed (Ardour is too big to install for every run).
+bash tests/host/ardour/check-in-ardour.sh build-test/Tarsyn764.so
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTARSYN7_WERROR=ON -DTARSYN7_SANITIZE=ON \
   -DTARSYN7_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# Tests never touch the real user's folders.
+test_home="$PWD/build-test/test-home"
+export HOME="$test_home" XDG_DATA_HOME="$test_home/data"
+
+cmake -S . -B build-thread -DCMAKE_BUILD_TYPE=Debug -DTARSYN7_WERROR=ON -DTARSYN7_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="-fsanitize=thread -O1" -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
+  -DCMAKE_MODULE_LINKER_FLAGS=-fsanitize=thread
+cmake --build build-thread -j"$jobs" --target host_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  build-thread/tests/host_tests --gtest_filter='HostThreadsStress.*:PluginLoad.*'
+
+if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a \
+  >/dev/null 2>&1; then
+  sanitizers=-fsanitize=address,undefined
+  cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DTARSYN7_BENCH=OFF -DTARSYN7_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link -O1 -g" \
+    -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DCMAKE_MODULE_LINKER_FLAGS="$sanitizers"
+  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz
+  corpus=build-fuzz/corpus
+  rm -rf "$corpus" && mkdir -p "$corpus"
+  build-test/tests/vsthost build-test/Tarsyn764.so "$corpus" >/dev/null
+  log=build-fuzz/fuzz.log
+  if ! build-fuzz/tests/set_chunk_fuzz -max_total_time="$fuzz_seconds" -max_len=65536 \
+    -artifact_prefix=build-fuzz/ -print_final_stats=1 "$corpus" >"$log" 2>&1; then
+    tail -n 80 "$log"
+    echo "chunk fuzzer found a fault (input saved in build-fuzz/)" >&2
+    exit 1
+  fi
+  grep -E '^(Done|stat::new_units_added|stat::peak_rss_mb)' "$log"
+else
+  echo "clang with libFuzzer not found: chunk fuzzer skipped"
+fi

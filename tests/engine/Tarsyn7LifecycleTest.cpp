@@ -112,6 +112,9 @@ TEST_F(Tarsyn7Lifecycle, MidiQueueIsSizedForTheBlock) {
   plug.ChangeBlockSize(3000);
   plug.ResetProcessing();
   EXPECT_EQ(plug.Queue().Capacity(), 3072);
+  plug.ChangeBlockSize(2000000000);  // a hostile announcement costs no memory
+  plug.ResetProcessing();
+  EXPECT_LE(plug.Queue().Capacity(), 65536);
 }
 
 TEST_F(Tarsyn7Lifecycle, RendersSilentStereoBlocks) {

@@ -10,8 +10,9 @@ namespace {
 class RecordingPlug : public IPlugBase {
  public:
   explicit RecordingPlug(const char* channels = "1-0 0-2")
-      : IPlugBase(2, 4, channels, {"Test", "", "Vendor", 0x00010203, FourCharacters("test"),
-                                   FourCharacters("Vndr")}) {
+      : IPlugBase(
+            2, 4, channels,
+            {"Test", "", "Vendor", 0x00010203, FourCharacters("test"), FourCharacters("Vndr")}) {
     GetParameter(0)->InitInt("Steps", 0, 0, 31);
     GetParameter(1)->InitDouble("Level", 0.5, 0.0, 1.0, 0.01);
   }
@@ -116,6 +117,35 @@ TEST(IPlugBasePresets, BankRoundTripKeepsNamesFlagsAndStates) {
   EXPECT_EQ(target.GetParameter(0)->Value(), 11.0);  // current slot recalled
 }
 
+TEST(IPlugBasePresets, ABankCutShortChangesNoSlotAndNoLiveValue) {
+  RecordingPlug source;
+  for (int i = 0; i < source.PresetCount(); ++i) {
+    ASSERT_TRUE(source.RecallPreset(i));
+    source.GetParameter(0)->Set(10.0 + i);
+    source.ModifyCurrentPreset("Bank");
+  }
+  ChunkBuffer bank;
+  ASSERT_TRUE(source.SerializePresets(bank));
+
+  RecordingPlug target;
+  target.GetParameter(0)->Set(5.0);
+  target.ModifyCurrentPreset("Five");
+  target.GetParameter(1)->Set(0.7);  // a live edit not yet stored
+  for (int length = 0; length < bank.Size(); ++length) {
+    ChunkBuffer cut;
+    cut.PutBytes(bank.Data(), length);
+    ASSERT_LT(target.UnserializePresets(cut, 0), 0) << length;
+    ASSERT_EQ(target.PresetName(0), "Five") << length;
+    ASSERT_EQ(target.PresetName(3), "empty") << length;
+    ASSERT_FALSE(target.GetPreset(3)->initialised) << length;
+    ASSERT_EQ(target.GetParameter(0)->Value(), 5.0) << length;
+    ASSERT_EQ(target.GetParameter(1)->Value(), 0.7) << length;
+  }
+  EXPECT_EQ(target.UnserializePresets(bank, 0), bank.Size());
+  EXPECT_EQ(target.PresetName(3), "Bank");
+  EXPECT_EQ(target.GetParameter(0)->Value(), 10.0);
+}
+
 TEST(IPlugBasePresets, StoredValuesAreClampedIntoRange) {
   RecordingPlug plug;
   ChunkBuffer state;
@@ -150,6 +180,9 @@ TEST(IPlugBaseAudio, BlockSizeSizesScratchAndRenderCopiesInputs) {
   plug.ChangeBlockSize(0);
   EXPECT_EQ(plug.BlockSize(), 0);
   EXPECT_EQ(plug.ScratchFrames(), 1);
+  plug.ChangeBlockSize(1 << 30);  // announced, but never allocated
+  EXPECT_EQ(plug.BlockSize(), 1 << 30);
+  EXPECT_EQ(plug.OutputPin(0).scratch.size(), size_t{IPlugBase::kMaxScratchFrames});
 
   std::vector<double> in{1, 2, 3}, left(3, 9.0), right(3, 9.0);
   double* inputs[] = {in.data()};

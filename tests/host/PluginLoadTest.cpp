@@ -25,9 +25,7 @@ class PluginLoad : public ::testing::Test {
     if (library) dlclose(library);
   }
 
-  EntryPoint Entry(const char* name) {
-    return reinterpret_cast<EntryPoint>(dlsym(library, name));
-  }
+  EntryPoint Entry(const char* name) { return reinterpret_cast<EntryPoint>(dlsym(library, name)); }
 
   VstIntPtr Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr value = 0,
                      void* ptr = nullptr, float opt = 0.0f) {

@@ -1,0 +1,236 @@
+// The renderer's command line: what it accepts, what it refuses and what it writes.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "tests/tools/SmfBytes.h"
+#include "tests/tools/ToolRun.h"
+
+namespace {
+
+constexpr const char* kAmsynth = "/usr/lib/vst/amsynth_vst.so";
+
+std::vector<uint8_t> OneNote() {
+  TrackBytes track;
+  track.Event(0, {0x90, 69, 100}).Event(480, {0x80, 69, 0}).End();
+  return SmfBytes(0, 480, {track});
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// The line of `text` that starts with `start`, without its line break.
+std::string LineWith(const std::string& text, const std::string& start) {
+  const size_t begin = text.find(start);
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find('\n', begin) - begin);
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+double Peak(const std::vector<double>& x) {
+  double peak = 0.0;
+  for (double s : x) peak = std::max(peak, std::fabs(s));
+  return peak;
+}
+
+// Big-endian record of an FXP parameter program: "CcnK", size, "FxCk", version 1, the
+// plug-in's identifier and version, the values and a name.
+std::vector<uint8_t> ParameterProgram(const char* plugin, const std::vector<float>& values) {
+  std::vector<uint8_t> bytes = {'C', 'c', 'n', 'K'};
+  AppendBigEndian(bytes, static_cast<uint32_t>(48 + 4 * values.size()), 4);
+  bytes.insert(bytes.end(), {'F', 'x', 'C', 'k', 0, 0, 0, 1});
+  bytes.insert(bytes.end(), plugin, plugin + 4);
+  AppendBigEndian(bytes, 1, 4);
+  AppendBigEndian(bytes, static_cast<uint32_t>(values.size()), 4);
+  const char name[28] = "Quiet";
+  bytes.insert(bytes.end(), name, name + 28);
+  for (float value : values) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    AppendBigEndian(bytes, bits, 4);
+  }
+  return bytes;
+}
+
+class RenderTool : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteBytes(folder.Path("note.mid"), OneNote()); }
+
+  // Renders note.mid through Tarsyn7 with the extra arguments.
+  ToolResult RenderNote(std::vector<std::string> extra, const std::string& output = "out.wav") {
+    std::vector<std::string> arguments = {
+        folder.Path("note.mid"), "--plugin", TARSYN7_PLUGIN_PATH, "--tail", "0.1", "-o",
+        folder.Path(output)};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return RunTool(arguments);
+  }
+
+  TempFolder folder;
+};
+
+}  // namespace
+
+TEST_F(RenderTool, HelpNamesEveryOption) {
+  const ToolResult result = RunTool({"--help"});
+  EXPECT_EQ(result.exitCode, 0);
+  for (const char* option :
+       {"--output", "--bits", "--sample-rate", "--block-size", "--random-blocks", "--seed",
+        "--tail", "--double", "--midi-out", "--plugin", "--bank", "--program", "--fxp", "--set",
+        "--list-programs", "--list-params", "--stats", "--help"}) {
+    EXPECT_TRUE(Contains(result.output, option)) << option;
+  }
+}
+
+TEST_F(RenderTool, WrongCommandLinesShowHowToUseIt) {
+  const std::string out = folder.Path("out.wav");
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--frobnicate", "-o", out},
+        {"--block-size", "0", "-o", out},
+        {"--block-size", "8193", "-o", out},
+        {"--block-size=12x", "-o", out},
+        {"--bits", "20", "-o", out},
+        {"--tail", "-1", "-o", out},
+        {"--sample-rate", "fast", "-o", out},
+        {"a.mid", "b.mid", "-o", out},
+        {"--stats"},
+        {"-o"},
+        {"--double=yes", "-o", out}}) {
+    const ToolResult result = RunTool(arguments);
+    EXPECT_EQ(result.exitCode, 2) << arguments[0];
+    EXPECT_TRUE(Contains(result.output, "--help")) << result.output;
+  }
+}
+
+TEST_F(RenderTool, RefusesBrokenAndMissingMidiFiles) {
+  std::vector<uint8_t> cut = OneNote();
+  cut.resize(cut.size() - 5);
+  WriteBytes(folder.Path("cut.mid"), cut);
+  WriteBytes(folder.Path("text.mid"), {'h', 'e', 'l', 'l', 'o', '\n'});
+  for (const std::string name : {"cut.mid", "text.mid", "missing.mid"}) {
+    const ToolResult result =
+        RunTool({folder.Path(name), "--plugin", TARSYN7_PLUGIN_PATH, "-o", folder.Path("out.wav")});
+    EXPECT_EQ(result.exitCode, 1) << name;
+    EXPECT_TRUE(Contains(result.output, folder.Path(name) + ": ")) << result.output;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.wav"))) << name;
+  }
+  EXPECT_TRUE(Contains(RunTool({folder.Path("text.mid"), "-o", "x.wav"}).output,
+                       "not a Standard MIDI File"));
+}
+
+TEST_F(RenderTool, RefusesWhatIsNotAPlugin) {
+  WriteBytes(folder.Path("fake.so"), {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+  Dl_info library{};
+  ASSERT_NE(dladdr(reinterpret_cast<void*>(&sf_open), &library), 0);  // a library, no plug-in
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {folder.Path("fake.so"), "not a loadable plug-in"},
+      {library.dli_fname, "not a VST 2 plug-in"},
+      {folder.Path("absent.so"), "no such plug-in file"}};
+  for (const auto& [plugin, reason] : cases) {
+    const ToolResult result = RunTool({"--plugin", plugin, "-o", folder.Path("out.wav")});
+    EXPECT_EQ(result.exitCode, 1) << plugin;
+    EXPECT_TRUE(Contains(result.output, reason)) << result.output;
+  }
+}
+
+TEST_F(RenderTool, ListsProgramsAndParametersWithTheSettingsApplied) {
+  const ToolResult programs = RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--list-programs"});
+  EXPECT_EQ(programs.exitCode, 0);
+  EXPECT_EQ(std::count(programs.output.begin(), programs.output.end(), '\n'), 64);
+  EXPECT_TRUE(Contains(programs.output, "*  0  ")) << programs.output;
+
+  const ToolResult parameters =
+      RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--set", "VCF Cutoff=40", "--set", "god mode=On",
+               "--set", "Volume=0.25", "--list-params"});
+  EXPECT_EQ(parameters.exitCode, 0) << parameters.output;
+  EXPECT_EQ(std::count(parameters.output.begin(), parameters.output.end(), '\n'), 80);
+  EXPECT_TRUE(EndsWith(LineWith(parameters.output, " 23  VCF Cutoff "), " 0.4040  40"));
+  EXPECT_TRUE(EndsWith(LineWith(parameters.output, " 56  God Mode "), " 1.0000  On"));
+  EXPECT_TRUE(EndsWith(LineWith(parameters.output, "  0  Volume "), " 0.2500  -12.0"));
+}
+
+TEST_F(RenderTool, RefusesSettingsThePluginCannotTake) {
+  for (const std::string setting : {"Nonsense=1", "God Mode=Maybe", "VCF Cutoff=wide", "Tune"}) {
+    const ToolResult result = RenderNote({"--set", setting});
+    EXPECT_EQ(result.exitCode, 1) << setting;
+    EXPECT_TRUE(Contains(result.output, "tarsyn7-render: ")) << result.output;
+  }
+}
+
+TEST_F(RenderTool, WritesTheRequestedFormats) {
+  ASSERT_EQ(RenderNote({"--bits", "16"}).exitCode, 0);
+  Audio audio = ReadAudio(folder.Path("out.wav"));
+  EXPECT_EQ(audio.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+  EXPECT_EQ(audio.rate, 48000);
+  EXPECT_EQ(audio.channels, 2);
+
+  ASSERT_EQ(RenderNote({"--sample-rate", "44100"}, "out.flac").exitCode, 0);
+  audio = ReadAudio(folder.Path("out.flac"));
+  EXPECT_EQ(audio.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+  EXPECT_EQ(audio.rate, 44100);
+  EXPECT_GT(Peak(audio.left), 0.01);
+
+  const ToolResult refused = RenderNote({"--bits", "32"}, "float.flac");
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(Contains(refused.output, "FLAC holds 16- or 24-bit samples"));
+}
+
+TEST_F(RenderTool, DoublePrecisionRendersWhatSinglePrecisionDoes) {
+  ASSERT_EQ(RenderNote({"--bits", "32"}, "float.wav").exitCode, 0);
+  ASSERT_EQ(RenderNote({"--bits", "32", "--double"}, "double.wav").exitCode, 0);
+  const Audio single = ReadAudio(folder.Path("float.wav"));
+  const Audio twice = ReadAudio(folder.Path("double.wav"));
+  ASSERT_EQ(single.left.size(), twice.left.size());
+  double largest = 0.0;
+  for (size_t i = 0; i < single.left.size(); ++i) {
+    largest = std::max(largest, std::fabs(single.left[i] - twice.left[i]));
+  }
+  EXPECT_LT(largest, 1e-6);
+  EXPECT_GT(Peak(twice.left), 0.01);
+}
+
+TEST_F(RenderTool, ProgramFilesSetTheSoundAndMustBeForThePlugin) {
+  WriteBytes(folder.Path("quiet.fxp"), ParameterProgram("tsy7", {0.0f}));  // Volume 0
+  ASSERT_EQ(RenderNote({"--fxp", folder.Path("quiet.fxp")}).exitCode, 0);
+  EXPECT_EQ(Peak(ReadAudio(folder.Path("out.wav")).left), 0.0);
+
+  WriteBytes(folder.Path("other.fxp"), ParameterProgram("abcd", {0.0f}));
+  const ToolResult refused = RenderNote({"--fxp", folder.Path("other.fxp")});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(Contains(refused.output, "made for the plug-in \"abcd\", not \"tsy7\""));
+}
+
+// The tool finds the plug-in built next to it, and the demo neither clips nor is silent.
+TEST_F(RenderTool, RendersTheDemoWithStats) {
+  const ToolResult result =
+      RunTool({"--sample-rate", "16000", "--stats", "-o", folder.Path("demo.wav")});
+  ASSERT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_TRUE(Contains(result.output, "x real time")) << result.output;
+  EXPECT_TRUE(Contains(result.output, "left ") && Contains(result.output, "right"));
+  const Audio audio = ReadAudio(folder.Path("demo.wav"));
+  EXPECT_GT(audio.left.size(), 16000u * 15);
+  EXPECT_GT(Peak(audio.left), 0.1);
+  EXPECT_LT(Peak(audio.left), 1.0);
+  EXPECT_LT(Peak(audio.right), 1.0);
+}
+
+// The host side is generic: another maker's instrument plays the demo too.
+TEST_F(RenderTool, AnotherInstrumentPlaysTheDemo) {
+  if (!std::filesystem::exists(kAmsynth)) {
+    GTEST_SKIP() << kAmsynth << " is not installed (Debian package amsynth)";
+  }
+  // Its own allocations outlive it, which is not ours to report in sanitized builds.
+  const ToolResult result = RunTool({"--plugin", kAmsynth, "--sample-rate", "16000", "--tail",
+                                     "0.5", "-o", folder.Path("amsynth.wav")},
+                                    "ASAN_OPTIONS=detect_leaks=0");
+  ASSERT_EQ(result.exitCode, 0) << result.output;
+  const Audio audio = ReadAudio(folder.Path("amsynth.wav"));
+  EXPECT_GT(Peak(audio.left), 0.01);
+  EXPECT_GT(Peak(audio.right), 0.01);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/render/RenderError.h"
+#include "tools/render/Renderer.h"
+#include "tools/render/SoundSelection.h"
+
+// A command line that makes no sense; the program shows how to use it.
+class UsageError : public RenderError {
+ public:
+  using RenderError::RenderError;
+};
+
+struct RenderOptions {
+  std::string midiFile;    // empty: the demo phrase
+  std::string outputFile;  // -o
+  std::string pluginPath;  // empty: Tarsyn7, next to the program or installed
+  std::string midiOutFile;
+  int bits = 24;
+  RenderSettings render;
+  SoundChoice sound;
+  bool listPrograms = false;
+  bool listParameters = false;
+  bool stats = false;
+  bool help = false;
+};
+
+// The arguments after the program name; throws UsageError.
+RenderOptions ParseOptions(const std::vector<std::string>& arguments);
+
+std::string HelpText();
