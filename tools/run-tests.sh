@@ -2,7 +2,8 @@
 # Builds and runs every test: a Release build with warnings as errors, then a Debug build
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the host-thread stress test
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
-# chunks the test host exchanged. Where Ardour 7 is installed, it checks the plug-in too.
+# chunks the test host exchanged, and the Windows DLLs under wine. Where Ardour 7 is installed,
+# it checks the plug-in too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,7 +44,7 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
   cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz
   corpus=build-fuzz/corpus
   rm -rf "$corpus" && mkdir -p "$corpus"
-  build-test/tests/vsthost build-test/Tarsyn764.so "$corpus" >/dev/null
+  build-test/tests/vsthost/vsthost build-test/Tarsyn764.so "$corpus" >/dev/null
   log=build-fuzz/fuzz.log
   if ! build-fuzz/tests/set_chunk_fuzz -max_total_time="$fuzz_seconds" -max_len=65536 \
     -artifact_prefix=build-fuzz/ -print_final_stats=1 "$corpus" >"$log" 2>&1; then
@@ -55,3 +56,6 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
 else
   echo "clang with libFuzzer not found: chunk fuzzer skipped"
 fi
+
+# The Windows plug-ins, cross-built and run under wine.
+bash tools/test-windows.sh

@@ -33,15 +33,10 @@ int MessageLength(uint8_t status) {
   return status == 0xF1 || status == 0xF3 ? 2 : 1;
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
 }  // namespace
 
 PluginHost::PluginHost(const std::string& path)
-    : library_(std::make_unique<PluginLibrary>(path)), folder_(FolderOf(path)) {
+    : library_(std::make_unique<PluginLibrary>(path)), folder_(library_->Folder()) {
   constructing = this;
   effect_ = library_->Entry()(&PluginHost::Callback);
   constructing = nullptr;

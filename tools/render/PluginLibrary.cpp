@@ -46,6 +46,10 @@ PluginLibrary::~PluginLibrary() {
   dlclose(handle_);
 }
 
+std::string PluginLibrary::Folder() const {
+  return FolderOf(path_);
+}
+
 std::string FindDefaultPlugin() {
   const std::string name = TARSYN7_PLUGIN_FILE;
   std::vector<std::string> folders = {ProgramFolder()};

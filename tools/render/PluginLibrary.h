@@ -16,7 +16,7 @@ class PluginLibrary {
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
   EntryPoint Entry() const { return entry_; }
-  const std::string& Path() const { return path_; }
+  std::string Folder() const;
 
  private:
   std::string path_;
