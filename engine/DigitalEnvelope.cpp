@@ -155,3 +155,28 @@ void DigitalEnvelope::StepExponential() {
       break;
   }
 }
+
+void DigitalEnvelope::SetParameter(int setting, double n) {
+  switch (setting) {
+    case kAttack:
+      SetAttack(n);
+      break;
+    case kDecay:
+      SetDecay(n);
+      break;
+    case kBreakPoint:
+      SetBreakPoint(n);
+      break;
+    case kSlope:
+      SetSlope(n);
+      break;
+    case kSustain:
+      SetSustain(n);
+      break;
+    case kRelease:
+      SetRelease(n);
+      break;
+    default:
+      break;
+  }
+}

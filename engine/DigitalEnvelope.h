@@ -37,6 +37,10 @@ class DigitalEnvelope {
   void SetRelease(double t) { SetTime(release_, EnvelopeStage::Release, t); }
   // Normalised levels 0..1, stored times 0.99 when set in linear mode (kept when the mode
   // changes later).
+  // The six settings in panel order: attack, decay, break point, slope, sustain, release.
+  enum Setting { kAttack, kDecay, kBreakPoint, kSlope, kSustain, kRelease, kSettingCount };
+  void SetParameter(int setting, double n);
+
   void SetBreakPoint(double v);
   void SetSustain(double v);
 

@@ -9,12 +9,10 @@
 namespace {
 
 constexpr double kInverse127 = 1.0 / 127.0;
-constexpr double kSmootherCorner = 40.0;  // Hz
-constexpr int kOctaveValueOfUnison = 3;   // "DCO Octave" 3 plays at the note's pitch
+constexpr int kOctaveValueOfUnison = 3;  // "DCO Octave" 3 plays at the note's pitch
 
-// Parameters of an oscillator group and of an envelope, in table order.
+// Parameters of an oscillator group, in table order.
 enum DcoParameter { kOctave, kWaveform, kFoot16, kFoot8, kFoot4, kFoot2 };
-enum EnvelopeParameter { kAttack, kDecay, kBreakPoint, kSlope, kSustain, kRelease, kPerEnvelope };
 
 int Round(double plain) {
   return static_cast<int>(std::lround(plain));
@@ -47,10 +45,9 @@ void Voice::SetSampleRate(double rate) {
   if (increments_ != nullptr) {
     dco1_.SetSampleRate(*increments_, rate);
     dco2_.SetSampleRate(*increments_, rate);
-    vcf_.SetSampleRate(*cutoffs_, rate);
   }
-  for (DigitalEnvelope* deg : {&deg1_, &deg2_, &deg3_}) deg->SetSampleRate(rate);
-  deg3Smoother_.Setup(rate, kSmootherCorner);
+  filter_.SetSampleRate(cutoffs_, rate);
+  for (DigitalEnvelope* deg : {&deg1_, &deg2_}) deg->SetSampleRate(rate);
 }
 
 void Voice::StartVoice(int key, int velocity, int stamp) {
@@ -60,14 +57,11 @@ void Voice::StartVoice(int key, int velocity, int stamp) {
   key_ = key;
   velocity_ = velocity;
   startStamp_ = stamp;
-  keyTrackOffset_ = Vcf::KeyTrackOffset(key, keyTrackAmount_, legacy_);
+  keyTrackOffset_ = Vcf::KeyTrackOffset(key, filter_.KeyTrackAmount(), legacy_);
   velocityGain_ = GainForVelocity(velocity, velocityAmount_);
   deg1_.EnvelopeStart();
   if (doubleMode_) deg2_.EnvelopeStart();
-  if (ownFilter_) {
-    if (legacy_) deg3_.SetLevel(0.0);  // the legacy filter sweep always starts from closed
-    deg3_.EnvelopeStart();
-  }
+  if (ownFilter_) filter_.StartEnvelope();
 }
 
 void Voice::Release() {
@@ -83,7 +77,9 @@ void Voice::ForceRelease() {
 }
 
 void Voice::ReleaseEnvelopes() {
-  for (DigitalEnvelope* deg : {&deg1_, &deg2_, &deg3_}) deg->EnvelopeRelease();
+  deg1_.EnvelopeRelease();
+  deg2_.EnvelopeRelease();
+  filter_.ReleaseEnvelope();
 }
 
 void Voice::VoiceControlUpdate(double pitchModulation, double vcfModulation) {
@@ -92,8 +88,7 @@ void Voice::VoiceControlUpdate(double pitchModulation, double vcfModulation) {
   const double pitch = pitchModulation + notePitchIndex_;
   dco1_.SetPitch(pitch);
   if (doubleMode_) dco2_.SetPitch(pitch);
-  active_ =
-      !deg1_.IsIdle() || !deg2_.IsIdle() || (ownFilter_ && (!deg3_.IsIdle() || vcf_.IsRinging()));
+  active_ = !deg1_.IsIdle() || !deg2_.IsIdle() || (ownFilter_ && filter_.Busy());
 }
 
 double Voice::RenderVoice() {
@@ -102,7 +97,7 @@ double Voice::RenderVoice() {
   if (!ownFilter_) return mix * velocityGain_;
   int offset = 0;
   const double input = PrepareOwnFilter(mix, offset);
-  return vcf_.Process(input, offset) * velocityGain_;
+  return filter_.Filter().Process(input, offset) * velocityGain_;
 }
 
 double Voice::RenderSources() {
@@ -121,14 +116,8 @@ double Voice::RenderSources() {
 }
 
 double Voice::PrepareOwnFilter(double mix, int& offset) {
-  deg3_.EnvelopeStep();
-  const double e = legacy_ ? deg3Smoother_.Process(deg3_.Level()) : deg3_.Level();
-  if (noiseWeight_ > 0.0) {
-    const double shape = legacy_ ? e : e * e;
-    mix += shape * velocityGain_ * noiseWeight_ * noise_->Next();
-  }
-  offset = static_cast<int>(keyTrackOffset_ + vcfModulation_ + egDepth_ * e);
-  return mix;
+  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, *noise_,
+                              offset);
 }
 
 void Voice::SetParameter(int index, double plain, double n) {
@@ -140,10 +129,12 @@ void Voice::SetParameter(int index, double plain, double n) {
     SetDcoParameter(dco2_, index - kDco2Octave, plain, n);
     return;
   }
-  if (index >= kDeg1Attack && index <= kDeg3Release) {
-    DigitalEnvelope* const degs[] = {&deg1_, &deg2_, &deg3_};
-    const int offset = index - kDeg1Attack;
-    SetEnvelopeParameter(*degs[offset / kPerEnvelope], offset % kPerEnvelope, n);
+  if (index >= kDeg1Attack && index <= kDeg1Release) {
+    deg1_.SetParameter(index - kDeg1Attack, n);
+    return;
+  }
+  if (index >= kDeg2Attack && index <= kDeg2Release) {
+    deg2_.SetParameter(index - kDeg2Attack, n);
     return;
   }
   switch (index) {
@@ -162,28 +153,6 @@ void Voice::SetParameter(int index, double plain, double n) {
     case kDco2Detune:
       dco2_.SetDetune(n);
       break;
-    case kNoiseLevel:
-      noiseLevel_ = n;
-      UpdateNoiseWeight();
-      break;
-    case kVcfCutoff:
-      vcf_.SetCutoff(n, active_);
-      break;
-    case kVcfResonance:
-      vcf_.SetResonance(n);
-      break;
-    case kVcfKbdTrack:
-      keyTrackAmount_ = n;
-      break;
-    case kVcfEgPolarity:
-      polarityNegative_ = n < 0.5;
-      egIntensity_ = polarityNegative_ ? -std::fabs(egIntensity_) : std::fabs(egIntensity_);
-      UpdateEgDepth();
-      break;
-    case kVcfEgIntensity:
-      egIntensity_ = polarityNegative_ ? -n : n;
-      UpdateEgDepth();
-      break;
     case kGodMode:
       ForceRelease();
       ownFilter_ = n >= 0.5;
@@ -195,6 +164,7 @@ void Voice::SetParameter(int index, double plain, double n) {
       SetLegacy(n >= 0.5);
       break;
     default:
+      filter_.SetParameter(index, n, active_);  // the own filter's settings
       break;
   }
 }
@@ -213,44 +183,11 @@ void Voice::SetDcoParameter(Dco& dco, int offset, double plain, double n) {
   }
 }
 
-void Voice::SetEnvelopeParameter(DigitalEnvelope& deg, int offset, double n) {
-  switch (offset) {
-    case kAttack:
-      deg.SetAttack(n);
-      break;
-    case kDecay:
-      deg.SetDecay(n);
-      break;
-    case kBreakPoint:
-      deg.SetBreakPoint(n);
-      break;
-    case kSlope:
-      deg.SetSlope(n);
-      break;
-    case kSustain:
-      deg.SetSustain(n);
-      break;
-    default:
-      deg.SetRelease(n);
-      break;
-  }
-}
-
 // One switch for the whole voice: detune curve, cutoff range, envelope shape
 // and the filter sweep's depth and smoothing change together, mid-note too.
 void Voice::SetLegacy(bool legacy) {
   legacy_ = legacy;
   dco2_.SetLegacyDetune(legacy);
-  vcf_.SetLegacy(legacy);
-  for (DigitalEnvelope* deg : {&deg1_, &deg2_, &deg3_}) deg->SetLinearMode(legacy);
-  UpdateEgDepth();
-  UpdateNoiseWeight();
-}
-
-void Voice::UpdateEgDepth() {
-  egDepth_ = egIntensity_ * (legacy_ ? Vcf::kLegacyEnvelopeDepth : Vcf::kEnvelopeDepth);
-}
-
-void Voice::UpdateNoiseWeight() {
-  noiseWeight_ = legacy_ ? noiseLevel_ * noiseLevel_ : noiseLevel_;
+  filter_.SetLegacy(legacy);
+  for (DigitalEnvelope* deg : {&deg1_, &deg2_}) deg->SetLinearMode(legacy);
 }

@@ -2,10 +2,9 @@
 
 #include "engine/Dco.h"
 #include "engine/DigitalEnvelope.h"
-#include "engine/Filter.h"
+#include "engine/FilterSection.h"
 #include "engine/KeyPitchSource.h"
 #include "engine/PerformanceValues.h"
-#include "engine/Vcf.h"
 
 class CutoffTable;
 class IncrementTable;
@@ -53,7 +52,7 @@ class Voice {
   // VelocityGain() is the voice's sample.
   double RenderSources();
   double PrepareOwnFilter(double mix, int& offset);
-  Vcf& OwnFilterVcf() { return vcf_; }
+  Vcf& OwnFilterVcf() { return filter_.Filter(); }
   // A parameter change; indices the voice has no use for are ignored.
   void SetParameter(int index, double plain, double n);
 
@@ -71,15 +70,12 @@ class Voice {
   bool OwnFilter() const { return ownFilter_; }
   const DigitalEnvelope& Deg1() const { return deg1_; }
   const DigitalEnvelope& Deg2() const { return deg2_; }
-  const DigitalEnvelope& Deg3() const { return deg3_; }
+  const DigitalEnvelope& Deg3() const { return filter_.Deg3(); }
 
  private:
   void SetDcoParameter(Dco& dco, int offset, double plain, double n);
-  void SetEnvelopeParameter(DigitalEnvelope& deg, int offset, double n);
   void SetLegacy(bool legacy);
   void ReleaseEnvelopes();
-  void UpdateEgDepth();
-  void UpdateNoiseWeight();
 
   const KeyPitchSource* owner_ = nullptr;
   IncrementTable* increments_ = nullptr;
@@ -88,22 +84,14 @@ class Voice {
 
   Dco dco1_;
   Dco dco2_;
-  Vcf vcf_;
   DigitalEnvelope deg1_;
   DigitalEnvelope deg2_;
-  DigitalEnvelope deg3_;
-  LowPass deg3Smoother_;  // legacy: the filter sweep follows DEG3 through 40 Hz
+  FilterSection filter_;  // with "God Mode" on
 
   double dco1Level_ = 0.0;
   double dco2Level_ = 0.0;
   double velocityAmount_ = 0.0;
-  double noiseLevel_ = 0.0;
-  double noiseWeight_ = 0.0;  // noise level, squared in legacy mode
-  double egIntensity_ = 0.0;  // signed by the polarity
-  double egDepth_ = 0.0;      // cutoff offset of a full DEG3
-  double keyTrackAmount_ = 0.0;
   bool doubleMode_ = false;
-  bool polarityNegative_ = false;
   bool ownFilter_ = false;
   bool legacy_ = false;
 

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "engine/DigitalEnvelope.h"
+#include "engine/Filter.h"
+#include "engine/Vcf.h"
+
+class CutoffTable;
+class NoiseGenerator;
+
+// A VCF swept by its own DEG3, with noise shaped by DEG3 mixed in ahead of it: a voice's
+// own filter with "God Mode" on, the one shared filter with it off.
+class FilterSection {
+ public:
+  FilterSection();  // DEG3 and smoother at 44100 Hz
+
+  // The filter only once a table is given; DEG3 and the smoother always.
+  void SetSampleRate(CutoffTable* table, double rate);
+  // "Noise Level", "VCF Cutoff" to "VCF EG Intensity" and the DEG3 settings; other
+  // indices are ignored. A sounding voice's filter glides to a new cutoff.
+  void SetParameter(int index, double n, bool gliding);
+  // Cutoff range, DEG3 shape, sweep depth, sweep smoothing and noise curve together.
+  void SetLegacy(bool legacy);
+
+  // DEG3 from its current level; the legacy sweep always starts from closed.
+  void StartEnvelope();
+  void ReleaseEnvelope() { deg3_.EnvelopeRelease(); }
+
+  // One sample in two steps: DEG3 stepped, noise added to the mix, the cutoff offset on
+  // top of `baseOffset` (key tracking and modulation); then the filter itself.
+  double PrepareInput(double mix, double velocityGain, double baseOffset, NoiseGenerator& noise,
+                      int& offset);
+  double Process(double mix, double velocityGain, double baseOffset, NoiseGenerator& noise);
+
+  // Whether DEG3 runs or the filter still rings.
+  bool Busy() const { return !deg3_.IsIdle() || vcf_.IsRinging(); }
+  double KeyTrackAmount() const { return keyTrackAmount_; }
+  bool Legacy() const { return legacy_; }
+  Vcf& Filter() { return vcf_; }
+  const Vcf& Filter() const { return vcf_; }
+  const DigitalEnvelope& Deg3() const { return deg3_; }
+
+ private:
+  void UpdateSweepAndNoise();
+
+  Vcf vcf_;
+  DigitalEnvelope deg3_;
+  LowPass smoother_;  // legacy: the sweep follows DEG3 through 40 Hz
+  bool legacy_ = false;
+  double noiseLevel_ = 0.0;
+  double noiseWeight_ = 0.0;  // noise level, squared in legacy mode
+  double intensity_ = 0.0;    // signed by the polarity
+  bool polarityNegative_ = false;
+  double sweepDepth_ = 0.0;  // cutoff offset of a full DEG3
+  double keyTrackAmount_ = 0.0;
+};
