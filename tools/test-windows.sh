@@ -20,7 +20,12 @@ bash tools/build-windows.sh
 
 export WINEDEBUG=-all
 prefixes="$(mktemp -d)"
-trap 'rm -rf "$prefixes"' EXIT
+# Wine's server outlives the programs; end it before its folders go.
+cleanup() {
+  for prefix in "$prefixes"/*/; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; done
+  rm -rf "$prefixes"
+}
+trap cleanup EXIT
 
 echo "== 64-bit DLL under wine"
 WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/vsthost.exe \
