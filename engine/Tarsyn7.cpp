@@ -84,8 +84,6 @@ void Tarsyn7::ApplyChorusModel() {
   chorus.SetRate(ActiveModel().chorusRate);
 }
 
-void Tarsyn7::IdleTick() {}
-
 void Tarsyn7::SetVoiceCount() {
   const int count = sixtyFourVoices_ ? kVoiceCount : (doubleDco_ ? 4 : 8);
   if (count == voiceCount_) return;

@@ -27,7 +27,6 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void ResetProcessing() override;
   void ParameterChanged(int index) override;
   void RenderBlock(double** inputs, double** outputs, int frames) override;
-  void IdleTick() override;
   void HandleMidiMessage(const MidiMessage& message) override;
   void ReleaseAllVoices() override;
   bool WriteState(ChunkBuffer& chunk) override;
