@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows plug-ins with Debian's mingw-w64 compilers:
-#   build-win64/Tarsyn764.dll (64-bit hosts) and build-win32/Tarsyn7.dll (32-bit hosts).
+#   build-win64/Tarsyn764.dll (64-bit hosts) and build-win32/Tarsyn7.dll (32-bit hosts),
+# and the renderer build-win64/tarsyn7-render.exe beside the 64-bit one. A 32-bit renderer
+# costs another libsndfile build; after `bash cmake/build-libsndfile-mingw.sh i686` this
+# script makes build-win32/tarsyn7-render.exe too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,11 +19,13 @@ fi
 
 for arch in x86_64 i686; do
   bash cmake/build-libpng-mingw.sh "$arch"
+  [ "$arch" = x86_64 ] && bash cmake/build-libsndfile-mingw.sh "$arch"
   folder=build-win64
   [ "$arch" = i686 ] && folder=build-win32
   cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DTARSYN7_WERROR=ON -DTARSYN7_TESTS=OFF -DTARSYN7_BENCH=OFF \
-    -DCMAKE_PREFIX_PATH="$PWD/build-deps/$arch" >/dev/null
+    -DCMAKE_PREFIX_PATH="$PWD/build-deps/$arch" \
+    -DSndFile_DIR="$PWD/build-deps/$arch/lib/cmake/SndFile" >/dev/null
   cmake --build "$folder" -j"$(nproc)"
 done
-echo "Built: build-win64/Tarsyn764.dll build-win32/Tarsyn7.dll"
+echo "Built: build-win64/Tarsyn764.dll build-win64/tarsyn7-render.exe build-win32/Tarsyn7.dll"

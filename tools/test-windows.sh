@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows plug-ins and runs them under wine: the test host's whole session
-# against each DLL, and the same performance rendered by the 64-bit DLL and by the Linux
-# build (build-test/), compared sample by sample.
+# against each DLL, the same performance rendered by the 64-bit DLL and by the Linux
+# build (build-test/), compared sample by sample, and the built-in demo played by
+# tarsyn7-render.exe through the 64-bit DLL.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -44,3 +45,19 @@ WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/vstrend
   build-win64/Tarsyn764.dll "$prefixes/windows.raw"
 build-test/tests/vsthost/vstrender build-test/Tarsyn764.so "$prefixes/linux.raw"
 python3 tools/compare-raw.py "$prefixes/linux.raw" "$prefixes/windows.raw"
+
+echo "== tarsyn7-render.exe with the 64-bit DLL under wine"
+WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tarsyn7-render.exe \
+  --plugin build-win64/Tarsyn764.dll -o "$prefixes/demo.wav" --stats
+python3 - "$prefixes/demo.wav" <<'EOF'
+import sys, wave
+with wave.open(sys.argv[1]) as demo:
+    assert (demo.getnchannels(), demo.getsampwidth(), demo.getframerate()) == (2, 3, 48000)
+    samples = demo.readframes(demo.getnframes())
+# The top byte of each 24-bit sample, channels interleaved: 13 of 128 is -20 dBFS.
+top = [b - 256 if b > 127 else b for b in samples[2::3]]
+peaks = [max(map(abs, top[channel::2]), default=0) for channel in (0, 1)]
+if min(peaks) < 13:
+    sys.exit(f"the demo rendered by tarsyn7-render.exe is (nearly) silent: peaks {peaks}/128")
+print(f"demo.wav: {len(samples) // 6} frames, peaks {peaks[0]}/128 and {peaks[1]}/128")
+EOF

@@ -30,10 +30,27 @@ bool IsFlacName(const std::string& path) {
       [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
+// Whether this libsndfile was built with the FLAC codec (Windows builds are not).
+bool CanWriteFlac() {
+  int count = 0;
+  sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof count);
+  for (int i = 0; i < count; ++i) {
+    SF_FORMAT_INFO format{};
+    format.format = i;
+    sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &format, sizeof format);
+    if (format.format == SF_FORMAT_FLAC) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 AudioFileWriter::AudioFileWriter(const std::string& path, int sampleRate, int bits) : path_(path) {
   const bool flac = IsFlacName(path);
+  if (flac && !CanWriteFlac())
+    throw RenderError(path +
+                      ": this build cannot write FLAC (its libsndfile has no FLAC "
+                      "codec); name a .wav file");
   if (flac && bits == 32) throw RenderError("FLAC holds 16- or 24-bit samples, not float");
   SF_INFO info{};
   info.samplerate = sampleRate;

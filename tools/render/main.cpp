@@ -1,12 +1,11 @@
 // tarsyn7-render: plays MIDI through a VST 2.4 instrument into an audio file.
-#include <unistd.h>
-
 #include <iostream>
 
 #include "tools/render/AudioFileWriter.h"
 #include "tools/render/DemoPhrase.h"
 #include "tools/render/MidiFileReader.h"
 #include "tools/render/MidiFileWriter.h"
+#include "tools/render/OperatingSystem.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/RenderOptions.h"
 
@@ -25,7 +24,7 @@ void ChooseSound(PluginHost& host, const RenderOptions& options) {
 
 void Render(PluginHost& host, const MidiFile& song, const RenderOptions& options) {
   RenderSettings settings = options.render;
-  settings.progress = isatty(STDERR_FILENO);
+  settings.progress = StderrIsTerminal();
   Renderer renderer(host, song, settings);
   AudioFileWriter out(options.outputFile, settings.sampleRate, options.bits);
   renderer.Run(out);
