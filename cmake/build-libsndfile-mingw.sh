@@ -14,7 +14,7 @@ bash "$root/cmake/debian-source.sh" libsndfile "$source"
 
 build="$root/build-deps/build-libsndfile-$arch"
 cmake -S "$source" -B "$build" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64-$arch.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/mingw-w64.cmake" -DTARSYN7_WINDOWS_ARCH="$arch" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
   -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF \
   -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF -Wno-deprecated >/dev/null

@@ -22,10 +22,9 @@ for arch in x86_64 i686; do
   [ "$arch" = x86_64 ] && bash cmake/build-libsndfile-mingw.sh "$arch"
   folder=build-win64
   [ "$arch" = i686 ] && folder=build-win32
-  cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DTARSYN7_WERROR=ON -DTARSYN7_TESTS=OFF -DTARSYN7_BENCH=OFF \
-    -DCMAKE_PREFIX_PATH="$PWD/build-deps/$arch" \
-    -DSndFile_DIR="$PWD/build-deps/$arch/lib/cmake/SndFile" >/dev/null
+  cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64.cmake \
+    -DTARSYN7_WINDOWS_ARCH="$arch" -DCMAKE_BUILD_TYPE=Release -DTARSYN7_WERROR=ON \
+    -DTARSYN7_TESTS=OFF -DTARSYN7_BENCH=OFF >/dev/null
   cmake --build "$folder" -j"$(nproc)"
 done
 echo "Built: build-win64/Tarsyn764.dll build-win64/tarsyn7-render.exe build-win32/Tarsyn7.dll"
