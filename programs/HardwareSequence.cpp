@@ -17,14 +17,14 @@ constexpr int kOctave = 12;
 constexpr int kVelocity = 100;
 
 // Reads the notes of one step from `position`; answers the position behind its last
-// note, or `size` when the area ends first.
+// note, or a negative position when the area ends or an end, rest or tie byte comes first.
 int ReadNotes(const uint8_t* area, int size, int position, SequenceStep& step) {
-  for (; position < size; ++position) {
+  for (; position < size && area[position] > kTie; ++position) {
     const int note = (area[position] & 0x7F) + kLowestNote;
     if (note <= kHighestNote) step.notes.push_back({note, kVelocity});
     if (area[position] & kLastNote) return position + 1;
   }
-  return size;
+  return -1;
 }
 
 int MoveIntoRange(int64_t note, int lowest) {
@@ -59,10 +59,8 @@ Sequence ReadHardwareSequence(const uint8_t* area, int size, int maxSteps) {
     if (event == kRest || event == kTie) {
       ++position;
     } else {
-      const int end = ReadNotes(area, size, position, step);
-      const bool finished = (area[end - 1] & kLastNote) != 0;
-      if (!finished) break;
-      position = end;
+      position = ReadNotes(area, size, position, step);
+      if (position < 0) break;  // a step never finished is dropped
     }
     sequence.push_back(std::move(step));
   }

@@ -8,8 +8,8 @@
 // rest, 2 a tie; any other byte is a note, (byte AND 127) + 24, and bit 7 marks the last
 // note of its step.
 
-// Reads at most `maxSteps` steps, never past the area. A step not finished inside the
-// area is dropped, so is a note above 127.
+// Reads at most `maxSteps` steps, never past the area. A step not finished before the
+// area ends or an end, rest or tie byte comes is dropped, so is a note above 127.
 Sequence ReadHardwareSequence(const uint8_t* area, int size, int maxSteps);
 
 // Writes the steps that fit whole into the area and fills the rest with 0. A note is

@@ -185,6 +185,8 @@ TEST(HardwareSequence, ReadingStaysInsideTheArea) {
   EXPECT_TRUE(read[3].notes.empty()) << "note 144 is no MIDI note";
   EXPECT_TRUE(read[4].tie);
   EXPECT_EQ(ReadHardwareSequence(area, sizeof area, 2).size(), 2u);
+  const uint8_t interrupted[] = {1, 36, 1, 0x80 | 40};
+  EXPECT_EQ(ReadHardwareSequence(interrupted, sizeof interrupted, 256).size(), 1u);
 }
 
 TEST(HardwareSequence, WritingNeverForgesEndRestOrTie) {
