@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -119,34 +120,57 @@ TEST(SysEx, RealPoly800IIDumpLoadsAndSavesItsRecordsByteForByte) {
   EXPECT_EQ(Slots(plug), first);
 }
 
-TEST(SysEx, FactoryTableAsMidiDumpKitDumpReadsBackItsValues) {
-  Tarsyn7 writer(nullptr);
-  const std::vector<ParameterValues> table = FactoryTable(writer);
-  if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
-  ASSERT_EQ(table.size(), 64u);
-  for (int slot = 0; slot < 64; ++slot) {
-    writer.RecallPreset(slot);
-    for (ParameterIndex index : HardwareRecordParameters()) {
-      writer.GetParameter(index)->Set(table[static_cast<size_t>(slot)][index]);
+// The factory table stored into the slots, saved as a MIDI Dump Kit dump and loaded into
+// another instance.
+class FactoryTableDump : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Tarsyn7 writer(nullptr);
+    table = FactoryTable(writer);
+    if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
+    ASSERT_EQ(table.size(), 64u);
+    for (int slot = 0; slot < 64; ++slot) {
+      writer.RecallPreset(slot);
+      for (ParameterIndex index : HardwareRecordParameters()) {
+        writer.GetParameter(index)->Set(table[static_cast<size_t>(slot)][index]);
+      }
+      if (slot < 63) writer.ModifyCurrentPreset();  // the last one is stored by the export
     }
-    if (slot < 63) writer.ModifyCurrentPreset();  // the last one is stored by the export
+    const std::string path = TempPath("factory.syx");
+    ASSERT_TRUE(writer.SaveSysEx(path, kMidiDumpKit));
+    ASSERT_EQ(FileBytes(path).size(), 3273u);
+    bool isPoly800II = true;
+    std::string error;
+    ASSERT_TRUE(reader.LoadSysExBank(path, isPoly800II, error)) << error;
+    EXPECT_FALSE(isPoly800II);
   }
-  const std::string path = TempPath("factory.syx");
-  ASSERT_TRUE(writer.SaveSysEx(path, kMidiDumpKit));
-  EXPECT_EQ(FileBytes(path).size(), 3273u);
 
-  Tarsyn7 reader(nullptr);
-  bool isPoly800II = true;
-  std::string error;
-  ASSERT_TRUE(reader.LoadSysExBank(path, isPoly800II, error)) << error;
-  EXPECT_FALSE(isPoly800II);
-  for (int slot = 0; slot < 64; ++slot) {
-    const StateRecord record = Stored(reader, slot);
-    for (ParameterIndex index : HardwareRecordParameters()) {
-      EXPECT_EQ(record.values[index], table[static_cast<size_t>(slot)][index])
-          << slot << " " << reader.GetParameter(index)->Name();
+  // Every value the hardware record holds, against `expected` of each slot.
+  void ExpectRecordValues(const std::function<double(int slot, ParameterIndex index)>& expected) {
+    for (int slot = 0; slot < 64; ++slot) {
+      const StateRecord record = Stored(reader, slot);
+      for (ParameterIndex index : HardwareRecordParameters()) {
+        EXPECT_EQ(record.values[index], expected(slot, index))
+            << slot << " " << reader.GetParameter(index)->Name();
+      }
     }
   }
+
+  std::vector<ParameterValues> table;
+  Tarsyn7 reader{nullptr};
+};
+
+TEST_F(FactoryTableDump, ReadsBackTheTable) {
+  ExpectRecordValues(
+      [&](int slot, ParameterIndex index) { return table[static_cast<size_t>(slot)][index]; });
+}
+
+TEST_F(FactoryTableDump, HoldsThePoly800FactoryBank) {
+  Tarsyn7 factory(nullptr);
+  if (!factory.GetPreset(0)->initialised) GTEST_SKIP() << "no factory bank in this build";
+  ExpectRecordValues([&](int slot, ParameterIndex index) {
+    return HardwareValueFromPlain(index, Stored(factory, slot).values[index]);
+  });
 }
 
 TEST(SysEx, BrokenFilesAreRefusedAndChangeNothing) {
@@ -217,14 +241,9 @@ TEST(HardwareSequence, ReadingStaysInsideTheArea) {
 TEST(HardwareSequence, WritingNeverForgesEndRestOrTie) {
   uint8_t area[8];
   WriteHardwareSequence(Steps({{24, 25, 10}, {200}, {-1000000}, {60, 64, 67, 72}}), area, 8);
-  const uint8_t expected[] = {36 - 24,
-                              37 - 24,
+  const uint8_t expected[] = {36 - 24,           37 - 24,
                               0x80 | (34 - 24),  // 24, 25 not last: an octave up
-                              0x80 | (116 - 24),
-                              0x80 | (32 - 24),
-                              0,
-                              0,
-                              0};  // the chord: no room
+                              0x80 | (116 - 24), 0x80 | (32 - 24), 0, 0, 0};  // the chord: no room
   EXPECT_EQ(std::vector<uint8_t>(area, area + 8), std::vector<uint8_t>(expected, expected + 8));
   WriteHardwareSequence(Steps({{60}}, true), area, 8);
   EXPECT_EQ(area[0], 2);
