@@ -45,8 +45,9 @@ StateRecord Tarsyn7::StoredProgram(int slot) {
     return stored;
   }
   StateRecord defaults;
-  for (int i = 0; i < kParameterCount; ++i)
+  for (int i = 0; i < kParameterCount; ++i) {
     defaults.values[static_cast<size_t>(i)] = GetParameter(i)->Default();
+  }
   return defaults;
 }
 
