@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/Tarsyn7.h"
 #include "programs/HardwareSequence.h"
 #include "programs/WholeFile.h"
+#include "tests/programs/FactoryTable.h"
 
 namespace {
 
@@ -48,33 +47,6 @@ Sequence Steps(std::vector<std::vector<int>> notes, bool tie = false) {
     for (int note : step) sequence.back().notes.push_back({note, 100});
   }
   return sequence;
-}
-
-// The published table of the Poly-800's factory programs: its values under the
-// parameters' names, as the hardware shows them. Empty when it is absent.
-std::vector<ParameterValues> FactoryTable(Tarsyn7& plug) {
-  std::ifstream file(TARSYN7_SHARED_DIR "/data/poly800-factory-programs.csv");
-  std::string line;
-  std::vector<int> columns;  // the parameter of each column, -1 for none
-  if (std::getline(file, line)) {
-    std::stringstream cells(line);
-    for (std::string cell; std::getline(cells, cell, ',');) {
-      columns.push_back(-1);
-      for (int i = 0; i < kParameterCount; ++i) {
-        if (plug.GetParameter(i)->Name() == cell) columns.back() = i;
-      }
-    }
-  }
-  std::vector<ParameterValues> programs;
-  while (std::getline(file, line)) {
-    std::stringstream cells(line);
-    ParameterValues& values = programs.emplace_back();
-    size_t column = 0;
-    for (std::string cell; std::getline(cells, cell, ',') && column < columns.size(); ++column) {
-      if (columns[column] >= 0) values[static_cast<size_t>(columns[column])] = std::stod(cell);
-    }
-  }
-  return programs;
 }
 
 }  // namespace
@@ -125,17 +97,11 @@ TEST(SysEx, RealPoly800IIDumpLoadsAndSavesItsRecordsByteForByte) {
 class FactoryTableDump : public ::testing::Test {
  protected:
   void SetUp() override {
-    Tarsyn7 writer(nullptr);
-    table = FactoryTable(writer);
+    table = ReadFactoryTable();
     if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
     ASSERT_EQ(table.size(), 64u);
-    for (int slot = 0; slot < 64; ++slot) {
-      writer.RecallPreset(slot);
-      for (ParameterIndex index : HardwareRecordParameters()) {
-        writer.GetParameter(index)->Set(table[static_cast<size_t>(slot)][index]);
-      }
-      if (slot < 63) writer.ModifyCurrentPreset();  // the last one is stored by the export
-    }
+    Tarsyn7 writer(nullptr);
+    StoreFactoryTable(writer, table);
     const std::string path = TempPath("factory.syx");
     ASSERT_TRUE(writer.SaveSysEx(path, kMidiDumpKit));
     ASSERT_EQ(FileBytes(path).size(), 3273u);
@@ -156,13 +122,14 @@ class FactoryTableDump : public ::testing::Test {
     }
   }
 
-  std::vector<ParameterValues> table;
+  std::vector<FactoryProgram> table;
   Tarsyn7 reader{nullptr};
 };
 
 TEST_F(FactoryTableDump, ReadsBackTheTable) {
-  ExpectRecordValues(
-      [&](int slot, ParameterIndex index) { return table[static_cast<size_t>(slot)][index]; });
+  ExpectRecordValues([&](int slot, ParameterIndex index) {
+    return table[static_cast<size_t>(slot)].values[index];
+  });
 }
 
 TEST_F(FactoryTableDump, HoldsThePoly800FactoryBank) {
