@@ -27,8 +27,8 @@ MidiMessage Sanitized(MidiMessage message) {
 
 // Every MIDI message from the host; the channel is ignored throughout.
 void Tarsyn7::HandleMidiMessage(const MidiMessage& received) {
-  if (configuration_.MidiThru()) SendMidi(received);
   const MidiMessage message = Sanitized(received);
+  if (configuration_.MidiThru()) SendMidi(message);
   switch (message.StatusGroup()) {
     case 0x8:
     case 0x9: {
