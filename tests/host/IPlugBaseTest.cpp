@@ -25,7 +25,7 @@ class RecordingPlug : public IPlugBase {
   void HostEndGesture(int) override {}
   void HostProgramChanged() override {}
   bool HostIsOffline() override { return false; }
-  int HostSamplePosition() override { return 0; }
+  double HostSamplePosition() override { return 0.0; }
   double HostTempo() override { return 0.0; }
   void HostTimeSignature(int& numerator, int& denominator) override { numerator = denominator = 0; }
   void ReadHostTime(TimeInfo&) override {}

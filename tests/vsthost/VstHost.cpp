@@ -150,7 +150,7 @@ bool RenderAllWays(AEffect* effect, int blocks) {
 
 void CheckRecord(AEffect* effect) {
   Check(effect->magic == kEffectMagic, "magic VstP");
-  Check(effect->flags == 0x1139, "flags 0x1139");
+  Check(effect->flags == 0x1138, "flags 0x1138");
   Check(effect->uniqueID == 0x74737937, "unique ID tsy7");
   Check(effect->version == 20501, "version 20501");
   Check(effect->numPrograms == 64 && effect->numParams == 80, "64 programs, 80 parameters");
