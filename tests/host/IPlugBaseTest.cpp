@@ -159,20 +159,6 @@ TEST(IPlugBasePresets, StoredValuesAreClampedIntoRange) {
   EXPECT_LT(plug.ReadState(shortState, 0), 0);
 }
 
-TEST(IPlugBaseState, StateMatchesComparesInSinglePrecision) {
-  RecordingPlug plug;
-  plug.GetParameter(1)->Set(0.3);
-  ChunkBuffer state;
-  state.PutDouble(0.0);
-  state.PutDouble(0.3 + 1e-9);
-  EXPECT_TRUE(plug.StateMatches(state, 0));
-  ChunkBuffer other;
-  other.PutDouble(0.0);
-  other.PutDouble(0.31);
-  EXPECT_FALSE(plug.StateMatches(other, 0));
-  EXPECT_FALSE(plug.StateMatches(state, 8));  // too short
-}
-
 TEST(IPlugBaseAudio, BlockSizeSizesScratchAndRenderCopiesInputs) {
   RecordingPlug plug;
   plug.ChangeBlockSize(16);
