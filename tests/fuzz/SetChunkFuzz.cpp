@@ -1,11 +1,14 @@
 // libFuzzer target: every input goes to the dispatcher as a host chunk. The first byte
 // chooses: bit 0 set asks for a program chunk (index 1), else a bank (index 0); bit 1 set
 // uses an instance whose host stores only program chunks. A refused chunk must leave
-// every slot, every name and the live state as they were, and what renders afterwards
-// must be finite.
+// every slot, every name and the live state as they were; an accepted one is played
+// (keys across the range, so a stored chord reaches its extremes), and what renders
+// afterwards must be finite.
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "engine/Tarsyn7.h"
@@ -64,6 +67,32 @@ bool RendersFinite(AEffect* effect) {
   return true;
 }
 
+void SendMidi(AEffect* effect, std::initializer_list<std::array<uint8_t, 3>> messages) {
+  std::vector<VstMidiEvent> events;
+  for (const auto& bytes : messages) {
+    VstMidiEvent event{};
+    event.type = kVstMidiType;
+    event.byteSize = sizeof event;
+    event.deltaFrames = static_cast<int32_t>(events.size());
+    std::memcpy(event.midiData, bytes.data(), bytes.size());
+    events.push_back(event);
+  }
+  std::vector<uint8_t> list(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
+  auto* header = reinterpret_cast<VstEvents*>(list.data());
+  header->numEvents = static_cast<int32_t>(events.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    header->events[i] = reinterpret_cast<VstEvent*>(&events[i]);
+  }
+  Dispatch(effect, effProcessEvents, 0, 0, header);
+}
+
+bool PlaysFinite(AEffect* effect) {
+  SendMidi(effect, {{0x90, 0, 127}, {0x90, 60, 64}, {0x90, 127, 1}});
+  const bool held = RendersFinite(effect);
+  SendMidi(effect, {{0x80, 0, 0}, {0x80, 60, 0}, {0x80, 127, 0}, {0xB0, 123, 0}});
+  return held && RendersFinite(effect);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -77,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Dispatch(effect, effSetChunk, (data[0] & 1) ? 1 : 0, static_cast<VstIntPtr>(size - 1),
                const_cast<uint8_t*>(data + 1));
   if (answer == 0 && Snapshot(plug) != before) __builtin_trap();
+  if (answer != 0 && !PlaysFinite(effect)) __builtin_trap();
   if (!RendersFinite(effect)) __builtin_trap();
   return 0;
 }
