@@ -122,7 +122,7 @@ VstIntPtr ProcessEvents(IPlugVST& plug, const void* ptr) {
   if (!ptr) return 0;
   const auto* list = static_cast<const VstEvents*>(ptr);
   for (int32_t i = 0; i < list->numEvents; ++i) {
-    const VstEvent* event = list->events[i];
+    const VstEvent* event = EventSlots(list)[i];
     if (!event) continue;
     if (event->type == kVstMidiType) {
       const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);

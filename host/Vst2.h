@@ -169,6 +169,15 @@ struct VstEvents {
   VstEvent* events[2];  // really numEvents entries
 };
 
+// The list's numEvents pointers. The declared two are only the start, so they are reached
+// through a pointer: indexing the array past two is out of its bounds.
+inline VstEvent** EventSlots(VstEvents* list) {
+  return list->events;
+}
+inline VstEvent* const* EventSlots(const VstEvents* list) {
+  return list->events;
+}
+
 constexpr int32_t kVstMidiEventIsRealtime = 1;
 
 struct VstMidiEvent {

@@ -81,7 +81,7 @@ void SendMidi(AEffect* effect, std::initializer_list<std::array<uint8_t, 3>> mes
   auto* header = reinterpret_cast<VstEvents*>(list.data());
   header->numEvents = static_cast<int32_t>(events.size());
   for (size_t i = 0; i < events.size(); ++i) {
-    header->events[i] = reinterpret_cast<VstEvent*>(&events[i]);
+    EventSlots(header)[i] = reinterpret_cast<VstEvent*>(&events[i]);
   }
   Dispatch(effect, effProcessEvents, 0, 0, header);
 }
