@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "control/ParameterIndex.h"
-#include "host/NumberText.h"
 #include "engine/Tarsyn7.h"
+#include "host/NumberText.h"
 
 namespace {
 

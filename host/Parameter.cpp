@@ -95,7 +95,9 @@ double Parameter::FromNormalized(double normalized) const {
   return std::min(value, max_);
 }
 
-void Parameter::SetNormalized(double normalized) { value_ = FromNormalized(normalized); }
+void Parameter::SetNormalized(double normalized) {
+  value_ = FromNormalized(normalized);
+}
 
 const Parameter::ValueText* Parameter::TextEntryFor(double value) const {
   const int whole = static_cast<int>(value);
@@ -116,8 +118,8 @@ std::string Parameter::DisplayText(double value, bool withTexts) const {
   }
   const double shown = negateDisplay_ ? -value : value;
   // Whole values are cut toward zero, never rounded; + 0.0 drops the sign of a zero.
-  const std::string number = precision_ > 0 ? FormatDecimal(shown, precision_)
-                                            : FormatDecimal(std::trunc(shown) + 0.0, 0);
+  const std::string number =
+      precision_ > 0 ? FormatDecimal(shown, precision_) : FormatDecimal(std::trunc(shown) + 0.0, 0);
   return Truncated(number.c_str());
 }
 

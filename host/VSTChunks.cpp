@@ -71,7 +71,8 @@ int IPlugVST::ReadProgramChunk(const ChunkBuffer& chunk, int position) {
 
 // These hosts always ask for a program chunk, but may hand back a bank stored earlier:
 // a chunk with a bank header that neither starts with a marked record nor reads to its
-// end as a program is read as a bank. When that fails too, the current slot and the live state are put back.
+// end as a program is read as a bank. When that fails too, the current slot and the live state are
+// put back.
 int IPlugVST::ReadChunkOfSpecialHost(const ChunkBuffer& chunk) {
   const Preset current = *GetPreset(CurrentPreset());
   ChunkBuffer live;

@@ -48,7 +48,8 @@ int ReadChord(const ChunkBuffer& chunk, int position, ChordNotes* chord) {
   for (int32_t i = 0; i < count && position >= 0; ++i) {
     int32_t offset = 0;
     position = chunk.GetInt32(offset, position);
-    if (chord && position >= 0) chord->push_back(std::clamp(offset, -kLargestInterval, kLargestInterval));
+    if (chord && position >= 0)
+      chord->push_back(std::clamp(offset, -kLargestInterval, kLargestInterval));
   }
   return position;
 }
@@ -122,7 +123,8 @@ void ApplyExtension(Tarsyn7& plug, const StateRecord& record) {
 
 bool HasStateMarker(const ChunkBuffer& chunk, int position) {
   return position >= 0 && chunk.Skip(StateRecord::kMarkerLength, position) >= 0 &&
-         std::memcmp(chunk.Data() + position, StateRecord::kMarker, StateRecord::kMarkerLength) == 0;
+         std::memcmp(chunk.Data() + position, StateRecord::kMarker, StateRecord::kMarkerLength) ==
+             0;
 }
 
 bool AppendStateRecord(ChunkBuffer& chunk, const StateRecord& record, int32_t programIndex,

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <limits>

@@ -139,8 +139,14 @@ TEST_F(RenderTool, SettingsHoldThroughTheSongsProgramChanges) {
   track.Event(0, {0xC0, 5}).Event(0, {0x90, 69, 100}).Event(480, {0x80, 69, 0}).End();
   WriteBytes(folder.Path("change.mid"), SmfBytes(0, 480, {track}));
   const auto render = [&](const char* plugin, std::vector<std::string> extra) {
-    std::vector<std::string> arguments = {folder.Path("change.mid"), "--plugin", plugin, "--tail",
-                                          "0.1",  "-o", folder.Path("out.wav"), "--midi-out",
+    std::vector<std::string> arguments = {folder.Path("change.mid"),
+                                          "--plugin",
+                                          plugin,
+                                          "--tail",
+                                          "0.1",
+                                          "-o",
+                                          folder.Path("out.wav"),
+                                          "--midi-out",
                                           folder.Path("out.mid")};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     EXPECT_EQ(RunTool(arguments).exitCode, 0);
@@ -206,8 +212,8 @@ TEST_F(RenderTool, ListedParametersSetBackExactly) {
   std::vector<float> values;
   for (int i = 0; i < 80; ++i) values.push_back(static_cast<float>(std::fmod(0.37 * (i + 1), 1.0)));
   WriteBytes(folder.Path("distinct.fxp"), ParameterProgram("tsy7", values));
-  const auto source = listed(RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--fxp",
-                                      folder.Path("distinct.fxp"), "--list-params"}));
+  const auto source = listed(RunTool(
+      {"--plugin", TARSYN7_PLUGIN_PATH, "--fxp", folder.Path("distinct.fxp"), "--list-params"}));
   ASSERT_EQ(source.size(), 80u);
   ASSERT_NE(source, listed(RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--list-params"})));
   std::vector<std::string> arguments = {"--plugin", TARSYN7_PLUGIN_PATH};
@@ -223,8 +229,8 @@ TEST_F(RenderTool, ListedParametersSetBackExactly) {
 }
 
 TEST_F(RenderTool, RefusesSettingsThePluginCannotTakeNamingTheRange) {
-  for (const std::string setting : {"Nonsense=1", "God Mode=Maybe", "VCF Cutoff=wide", "Tune",
-                                    "Volume=0.5", "Tune=-60"}) {
+  for (const std::string setting :
+       {"Nonsense=1", "God Mode=Maybe", "VCF Cutoff=wide", "Tune", "Volume=0.5", "Tune=-60"}) {
     const ToolResult result = RenderNote({"--set", setting});
     EXPECT_EQ(result.exitCode, 2) << setting;
     EXPECT_TRUE(Contains(result.output, "tarsyn7-render: ")) << result.output;
@@ -240,9 +246,9 @@ TEST_F(RenderTool, ClippingIsCountedAndNamedAndCanBeAvoided) {
   track.Event(960, {0x80, 36, 0}).End();
   WriteBytes(folder.Path("chord.mid"), SmfBytes(0, 480, {track}));
   const auto render = [&](std::vector<std::string> extra) {
-    std::vector<std::string> arguments = {folder.Path("chord.mid"), "--plugin",
-                                          TARSYN7_PLUGIN_PATH, "--tail", "0.1", "-o",
-                                          folder.Path("out.wav")};
+    std::vector<std::string> arguments = {
+        folder.Path("chord.mid"), "--plugin", TARSYN7_PLUGIN_PATH, "--tail", "0.1", "-o",
+        folder.Path("out.wav")};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     const ToolResult result = RunTool(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.output;
@@ -258,9 +264,8 @@ TEST_F(RenderTool, ClippingIsCountedAndNamedAndCanBeAvoided) {
   EXPECT_GT(floatPeak, 2.0);
   EXPECT_NEAR(render({"--bits", "32", "--gain", "-6"}).second, floatPeak * 0.50119, 1e-4);
 
-  for (const auto& [arguments, peak] :
-       std::vector<std::pair<std::vector<std::string>, double>>{{{"--normalize"}, 0.89125},
-                                                                {{"--normalize=-6"}, 0.50119}}) {
+  for (const auto& [arguments, peak] : std::vector<std::pair<std::vector<std::string>, double>>{
+           {{"--normalize"}, 0.89125}, {{"--normalize=-6"}, 0.50119}}) {
     const auto [quiet, normalized] = render(arguments);
     EXPECT_FALSE(Contains(quiet, "clipped")) << quiet;
     EXPECT_NEAR(normalized, peak, 1e-4) << arguments[0];

@@ -41,8 +41,9 @@ TEST(SoundSelection, ValuesNoSettingShowsAreRefusedWithTheRange) {
   try {
     ApplySetting(host, "Tune=-25.5");
   } catch (const UsageError& error) {
-    EXPECT_NE(std::string(error.what()).find("\"Tune\" shows no value as \"-25.5\"; it takes "
-                                             "values from -50 to 50"),
+    EXPECT_NE(std::string(error.what())
+                  .find("\"Tune\" shows no value as \"-25.5\"; it takes "
+                        "values from -50 to 50"),
               std::string::npos)
         << error.what();
   }

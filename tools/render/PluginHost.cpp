@@ -242,8 +242,8 @@ void PluginHost::SendEvents(const std::vector<const MidiEvent*>& events,
   size_t sysex = 0;
   for (size_t i = 0; i < events.size(); ++i) {
     EventSlots(list)[i] = events[i]->IsChannelMessage()
-                          ? reinterpret_cast<VstEvent*>(&midiEvents_[midi++])
-                          : reinterpret_cast<VstEvent*>(&sysexEvents_[sysex++]);
+                              ? reinterpret_cast<VstEvent*>(&midiEvents_[midi++])
+                              : reinterpret_cast<VstEvent*>(&sysexEvents_[sysex++]);
   }
   Dispatch(effProcessEvents, 0, 0, list);
 }

@@ -113,10 +113,8 @@ const std::map<std::string, ValueOption>& ValueOptions() {
        [](RenderOptions& o, auto& name, auto& v) {
          o.render.tailSeconds = ParseNumber(name, v, 0.0, kLongestTail, "seconds");
        }},
-      {"--gain",
-       [](RenderOptions& o, auto& name, auto& v) {
-         o.gainDecibels = ParseNumber(name, v, -120.0, 60.0, "decibels");
-       }},
+      {"--gain", [](RenderOptions& o, auto& name,
+                    auto& v) { o.gainDecibels = ParseNumber(name, v, -120.0, 60.0, "decibels"); }},
       {"--midi-out", [](RenderOptions& o, auto&, auto& v) { o.midiOutFile = v; }},
       {"--plugin", [](RenderOptions& o, auto&, auto& v) { o.pluginPath = v; }},
       {"--bank", [](RenderOptions& o, auto&, auto& v) { o.sound.bankFile = v; }},

@@ -44,5 +44,6 @@ void SampleSpool::Replay(AudioSink& out) {
     }
     out.Write(left_.data(), right_.data(), static_cast<int>(count));
   }
-  if (std::ferror(file_)) throw RenderError(path_ + ": cannot read the render's temporary file back");
+  if (std::ferror(file_))
+    throw RenderError(path_ + ": cannot read the render's temporary file back");
 }

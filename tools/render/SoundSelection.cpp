@@ -32,8 +32,8 @@ int FindParameter(PluginHost& host, const std::string& name) {
     if (candidate == name) return i;
     if (loose < 0 && Lower(candidate) == Lower(name)) loose = i;
   }
-  const bool digits = !name.empty() && name.size() < 6 &&
-                      name.find_first_not_of("0123456789") == std::string::npos;
+  const bool digits =
+      !name.empty() && name.size() < 6 && name.find_first_not_of("0123456789") == std::string::npos;
   if (loose < 0 && digits && std::stoi(name) < host.ParameterCount()) loose = std::stoi(name);
   return loose;
 }
