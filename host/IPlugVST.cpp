@@ -261,13 +261,7 @@ void IPlugVST::SetProcessingDelay(int frames) {
 }
 
 bool IPlugVST::SendMidi(const MidiMessage& message) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = message.offset;
-  event.midiData[0] = static_cast<char>(message.status);
-  event.midiData[1] = static_cast<char>(message.data1);
-  event.midiData[2] = static_cast<char>(message.data2);
+  VstMidiEvent event = MidiEventOf(message.offset, message.status, message.data1, message.data2);
   VstEvents events{};
   events.numEvents = 1;
   events.events[0] = reinterpret_cast<VstEvent*>(&event);

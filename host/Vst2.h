@@ -194,6 +194,18 @@ struct VstMidiEvent {
   char reserved2;
 };
 
+// A short MIDI message as an event, `deltaFrames` into the block.
+inline VstMidiEvent MidiEventOf(int32_t deltaFrames, uint8_t status, uint8_t data1, uint8_t data2) {
+  VstMidiEvent event{};
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.deltaFrames = deltaFrames;
+  event.midiData[0] = static_cast<char>(status);
+  event.midiData[1] = static_cast<char>(data1);
+  event.midiData[2] = static_cast<char>(data2);
+  return event;
+}
+
 struct VstMidiSysexEvent {
   int32_t type;
   int32_t byteSize;

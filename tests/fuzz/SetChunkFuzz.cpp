@@ -4,14 +4,13 @@
 // every slot, every name and the live state as they were; an accepted one is played
 // (keys across the range, so a stored chord reaches its extremes), and what renders
 // afterwards must be finite.
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <vector>
 
 #include "engine/Tarsyn7.h"
+#include "tests/host/EventList.h"
 
 namespace {
 
@@ -67,29 +66,14 @@ bool RendersFinite(AEffect* effect) {
   return true;
 }
 
-void SendMidi(AEffect* effect, std::initializer_list<std::array<uint8_t, 3>> messages) {
-  std::vector<VstMidiEvent> events;
-  for (const auto& bytes : messages) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof event;
-    event.deltaFrames = static_cast<int32_t>(events.size());
-    std::memcpy(event.midiData, bytes.data(), bytes.size());
-    events.push_back(event);
-  }
-  std::vector<uint8_t> list(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
-  auto* header = reinterpret_cast<VstEvents*>(list.data());
-  header->numEvents = static_cast<int32_t>(events.size());
-  for (size_t i = 0; i < events.size(); ++i) {
-    EventSlots(header)[i] = reinterpret_cast<VstEvent*>(&events[i]);
-  }
-  Dispatch(effect, effProcessEvents, 0, 0, header);
-}
-
 bool PlaysFinite(AEffect* effect) {
-  SendMidi(effect, {{0x90, 0, 127}, {0x90, 60, 64}, {0x90, 127, 1}});
+  EventList down;
+  down.Midi(0, 0x90, 0, 127).Midi(1, 0x90, 60, 64).Midi(2, 0x90, 127, 1);
+  Dispatch(effect, effProcessEvents, 0, 0, down.List());
   const bool held = RendersFinite(effect);
-  SendMidi(effect, {{0x80, 0, 0}, {0x80, 60, 0}, {0x80, 127, 0}, {0xB0, 123, 0}});
+  EventList up;
+  up.Midi(0, 0x80, 0, 0).Midi(1, 0x80, 60, 0).Midi(2, 0x80, 127, 0).Midi(3, 0xB0, 123, 0);
+  Dispatch(effect, effProcessEvents, 0, 0, up.List());
   return held && RendersFinite(effect);
 }
 

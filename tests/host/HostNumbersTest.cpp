@@ -14,22 +14,12 @@
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
+#include "tests/host/EventList.h"
 #include "tests/host/TestHost.h"
 
 namespace {
 
 constexpr int kBlock = 512;
-
-VstMidiEvent Midi(int32_t deltaFrames, uint8_t status, uint8_t data1, uint8_t data2) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof event;
-  event.deltaFrames = deltaFrames;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(data1);
-  event.midiData[2] = static_cast<char>(data2);
-  return event;
-}
 
 class HostNumbers : public ::testing::Test {
  protected:
@@ -45,16 +35,7 @@ class HostNumbers : public ::testing::Test {
   }
   void SetSampleRate(float rate) { Dispatch(effSetSampleRate, 0, 0, nullptr, rate); }
 
-  void Send(std::vector<VstMidiEvent> events, VstMidiSysexEvent* sysex = nullptr) {
-    std::vector<VstEvent*> pointers;
-    for (VstMidiEvent& event : events) pointers.push_back(reinterpret_cast<VstEvent*>(&event));
-    if (sysex) pointers.push_back(reinterpret_cast<VstEvent*>(sysex));
-    std::vector<uint8_t> bytes(sizeof(VstEvents) + pointers.size() * sizeof(VstEvent*));
-    auto* list = reinterpret_cast<VstEvents*>(bytes.data());
-    list->numEvents = static_cast<int32_t>(pointers.size());
-    std::copy(pointers.begin(), pointers.end(), list->events);
-    Dispatch(effProcessEvents, 0, 0, list);
-  }
+  void Send(EventList events) { Dispatch(effProcessEvents, 0, 0, events.List()); }
 
   // One block through the float callback: the left channel's peak, NaN when a sample
   // is not finite.
@@ -91,9 +72,13 @@ TEST_F(HostNumbers, EventOffsetsAreKeptInsideTheBlock) {
   sysex.deltaFrames = INT_MIN;
   sysex.dumpBytes = -5;
   sysex.sysexDump = reinterpret_cast<char*>(dump);
-  Send({Midi(INT_MIN, 0x90, 60, 100), Midi(INT_MAX, 0x90, 67, 100), Midi(INT_MAX, 0xB0, 1, 127),
-        Midi(INT_MIN, 0xE0, 0, 127), Midi(INT_MAX, 0xB0, 64, 127)},
-       &sysex);
+  Send(EventList()
+           .Midi(INT_MIN, 0x90, 60, 100)
+           .Midi(INT_MAX, 0x90, 67, 100)
+           .Midi(INT_MAX, 0xB0, 1, 127)
+           .Midi(INT_MIN, 0xE0, 0, 127)
+           .Midi(INT_MAX, 0xB0, 64, 127)
+           .Other(reinterpret_cast<VstEvent*>(&sysex)));
   EXPECT_GT(RenderPeak(), 0.0);
   EXPECT_EQ(VoicesWithGate(), 2);  // both notes started within their block
   EXPECT_GT(RenderPeak(), 0.0);
@@ -107,13 +92,13 @@ TEST_F(HostNumbers, AbsurdSampleRatesAreRefusedAndTheLastGoodOneKept) {
     EXPECT_EQ(plug.SampleRate(), 48000.0) << rate;
     EXPECT_EQ(plug.ControlPeriod(), 48) << rate;
   }
-  Send({Midi(0, 0x90, 60, 100)});
+  Send(EventList().Midi(0, 0x90, 60, 100));
   EXPECT_GT(RenderPeak(), 0.0);
 
   for (float rate : {8000.0f, 768000.0f}) {
     SetSampleRate(rate);
     EXPECT_EQ(plug.ControlPeriod(), static_cast<int>(rate) / 1000);
-    Send({Midi(0, 0x90, 64, 100)});
+    Send(EventList().Midi(0, 0x90, 64, 100));
     const double peak = RenderPeak();
     EXPECT_TRUE(peak > 0.0 && peak < 4.0) << rate << " " << peak;
   }

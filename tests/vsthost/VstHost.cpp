@@ -104,14 +104,8 @@ void SendMidi(AEffect* effect, std::vector<VstMidiEvent> notes) {
 }
 
 VstMidiEvent Note(int status, int key, int velocity, int offset) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof event;
-  event.deltaFrames = offset;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(key);
-  event.midiData[2] = static_cast<char>(velocity);
-  return event;
+  return MidiEventOf(offset, static_cast<uint8_t>(status), static_cast<uint8_t>(key),
+                     static_cast<uint8_t>(velocity));
 }
 
 // Renders blocks with all three process callbacks; answers whether every sample was finite.
