@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "tools/render/AudioFileWriter.h"
 
@@ -32,9 +33,9 @@ std::string LevelWarning(const AudioFileWriter& out) {
     const double share = 100.0 * static_cast<double>(out.SamplesBeyondFullScale()) /
                          static_cast<double>(out.SamplesWritten());
     std::snprintf(text, sizeof text,
-                  "warning: %lld samples (%.2f %%) were clipped; the render peaks at %+.1f dBFS. "
+                  "warning: %s samples (%.2f %%) were clipped; the render peaks at %+.1f dBFS. "
                   "--gain %.1f or --normalize fits it, --bits 32 keeps it unclipped\n",
-                  static_cast<long long>(out.SamplesBeyondFullScale()), share, peakDbfs,
+                  std::to_string(out.SamplesBeyondFullScale()).c_str(), share, peakDbfs,
                   fittingGain);
   }
   return text;
