@@ -37,7 +37,7 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 
 if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a \
   >/dev/null 2>&1; then
-  sanitizers=-fsanitize=address,undefined
+  sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
   cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DTARSYN7_BENCH=OFF -DTARSYN7_FUZZ=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link -O1 -g" \
