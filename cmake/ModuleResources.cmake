@@ -2,10 +2,12 @@
 #
 # Any folder adds one with
 #   tarsyn7_add_resource(TYPE <type> NAME <name> | ID <number> FILE <path> [DEPENDS <targets>])
-# where FILE may be produced at build time by the given targets. After every folder has
-# added its resources, the top level calls tarsyn7_embed_resources(<core> <module>) once:
-# Windows builds compile a generated resource script into the module with windres; other
-# builds assemble the same bytes into the core library behind a generated table.
+# where FILE may be produced at build time by the given targets, and marks each program
+# that carries the resources with tarsyn7_use_resources(<target>) (the plug-in; test
+# programs that look resources up). After every folder has done so, the top level calls
+# tarsyn7_embed_resources() once: Windows builds compile a generated resource script into
+# those targets with windres; other builds assemble the same bytes into them behind a
+# generated table.
 
 function(tarsyn7_add_resource)
   cmake_parse_arguments(RESOURCE "" "TYPE;NAME;ID;FILE" "DEPENDS" ${ARGN})
@@ -29,7 +31,12 @@ function(tarsyn7_add_resource)
   endif()
 endfunction()
 
-function(tarsyn7_embed_resources core module)
+function(tarsyn7_use_resources target)
+  set_property(GLOBAL APPEND PROPERTY TARSYN7_RESOURCE_USERS ${target})
+endfunction()
+
+function(tarsyn7_embed_resources)
+  get_property(users GLOBAL PROPERTY TARSYN7_RESOURCE_USERS)
   get_property(resources GLOBAL PROPERTY TARSYN7_RESOURCES)
   get_property(producers GLOBAL PROPERTY TARSYN7_RESOURCE_TARGETS)
   set(files)
@@ -64,8 +71,6 @@ function(tarsyn7_embed_resources core module)
   if(WIN32)
     set(generated ${folder}/Tarsyn7.rc)
     file(GENERATE OUTPUT ${generated} CONTENT "${script}")
-    target_sources(${module} PRIVATE ${generated})
-    set(target ${module})
   else()
     set(generated ${folder}/EmbeddedResources.cpp)
     if(index GREATER 0)
@@ -81,12 +86,15 @@ const EmbeddedResource kEmbeddedResources[] = {
 ${table}    {nullptr, nullptr, 0, nullptr, nullptr},
 };
 ")
-    target_sources(${core} PRIVATE ${generated})
-    set(target ${core})
   endif()
   set_source_files_properties(${generated} PROPERTIES GENERATED ON OBJECT_DEPENDS "${files}")
   if(producers)
     list(REMOVE_DUPLICATES producers)
-    add_dependencies(${target} ${producers})
   endif()
+  foreach(user IN LISTS users)
+    target_sources(${user} PRIVATE ${generated})
+    if(producers)
+      add_dependencies(${user} ${producers})
+    endif()
+  endforeach()
 endfunction()

@@ -1,52 +1,68 @@
 # Programs that run on the build machine during the build (generators of resources).
 #
 #   tarsyn7_add_native_tool(<name> SOURCES <files> [INCLUDE_DIRECTORIES <dirs>]
-#                           [LIBRARIES <libraries>])
+#                           [LIBRARIES <libraries or project targets such as tarsyn7_core>])
 #
 # makes the target <name> and sets <name>_COMMAND (the program to run in a custom
 # command) and <name>_DEPENDS (what such a command depends on) in the caller's scope. A
-# native build makes the program like any other; a cross build (the mingw builds) makes
-# it with the build machine's own compiler in a sub-build, so it can run there.
-
-set(TARSYN7_NATIVE_TOOL_PROJECT ${CMAKE_CURRENT_LIST_DIR}/native)
+# native build makes the program like any other. A cross build (the mingw builds)
+# configures this whole project once more for the build machine, in a sub-build with the
+# machine's own compiler, and makes only the program there, so it can run during the
+# build and use the project's own code.
 
 function(tarsyn7_add_native_tool name)
   cmake_parse_arguments(TOOL "" "" "SOURCES;INCLUDE_DIRECTORIES;LIBRARIES" ${ARGN})
   if(NOT TOOL_SOURCES)
     message(FATAL_ERROR "tarsyn7_add_native_tool(${name}) needs SOURCES")
   endif()
-  list(TRANSFORM TOOL_SOURCES PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/" REGEX "^[^/]")
-  list(TRANSFORM TOOL_INCLUDE_DIRECTORIES PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/" REGEX "^[^/]")
   if(NOT CMAKE_CROSSCOMPILING)
     add_executable(${name} ${TOOL_SOURCES})
-    target_include_directories(${name} PRIVATE ${TOOL_INCLUDE_DIRECTORIES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${TOOL_INCLUDE_DIRECTORIES})
     target_link_libraries(${name} PRIVATE ${TOOL_LIBRARIES})
     tarsyn7_set_warnings(${name})
     set(${name}_COMMAND $<TARGET_FILE:${name}> PARENT_SCOPE)
     set(${name}_DEPENDS ${name} PARENT_SCOPE)
     return()
   endif()
-  include(ExternalProject)
-  set(folder ${CMAKE_BINARY_DIR}/native/${name})
-  set(launchers)
-  if(CMAKE_CXX_COMPILER_LAUNCHER)
-    set(launchers -DCMAKE_CXX_COMPILER_LAUNCHER:STRING=${CMAKE_CXX_COMPILER_LAUNCHER})
+  tarsyn7_native_build()
+  set(folder ${CMAKE_BINARY_DIR}/native)
+  file(RELATIVE_PATH from_top ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(program ${folder}/${from_top}/${name})
+  add_custom_target(${name}
+    COMMAND ${CMAKE_COMMAND} --build ${folder} --target ${name}
+    BYPRODUCTS ${program}
+    COMMENT "Building ${name} for the build machine")
+  # The tools share the native build folder, so they are built one after the other.
+  get_property(previous GLOBAL PROPERTY TARSYN7_LAST_NATIVE_TOOL)
+  add_dependencies(${name} ${previous})
+  set_property(GLOBAL PROPERTY TARSYN7_LAST_NATIVE_TOOL ${name})
+  set(${name}_COMMAND ${program} PARENT_SCOPE)
+  set(${name}_DEPENDS ${name} ${program} PARENT_SCOPE)
+endfunction()
+
+# The native configuration of the whole project, made once, in <build>/native.
+function(tarsyn7_native_build)
+  if(TARGET tarsyn7_native_build)
+    return()
   endif()
-  ExternalProject_Add(${name}
-    SOURCE_DIR ${TARSYN7_NATIVE_TOOL_PROJECT}
-    BINARY_DIR ${folder}
+  include(ExternalProject)
+  set(launchers)
+  foreach(language C CXX)
+    if(CMAKE_${language}_COMPILER_LAUNCHER)
+      list(APPEND launchers
+        -DCMAKE_${language}_COMPILER_LAUNCHER:STRING=${CMAKE_${language}_COMPILER_LAUNCHER})
+    endif()
+  endforeach()
+  ExternalProject_Add(tarsyn7_native_build
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/native
     CMAKE_CACHE_ARGS
       -DCMAKE_BUILD_TYPE:STRING=Release
       -DTARSYN7_WERROR:BOOL=${TARSYN7_WERROR}
-      -DTOOL_NAME:STRING=${name}
-      -DTOOL_SOURCES:STRING=${TOOL_SOURCES}
-      -DTOOL_INCLUDE_DIRECTORIES:STRING=${TOOL_INCLUDE_DIRECTORIES}
-      -DTOOL_LIBRARIES:STRING=${TOOL_LIBRARIES}
+      -DTARSYN7_TESTS:BOOL=OFF
+      -DTARSYN7_BENCH:BOOL=OFF
       ${launchers}
-    INSTALL_COMMAND ""
-    BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${folder}/${name}
-    USES_TERMINAL_BUILD OFF)
-  set(${name}_COMMAND ${folder}/${name} PARENT_SCOPE)
-  set(${name}_DEPENDS ${name} ${folder}/${name} PARENT_SCOPE)
+    BUILD_COMMAND ""
+    INSTALL_COMMAND "")
+  set_property(GLOBAL PROPERTY TARSYN7_LAST_NATIVE_TOOL tarsyn7_native_build)
 endfunction()

@@ -12,5 +12,7 @@ struct EmbeddedResource {
   const uint8_t* end;
 };
 
-// The table, ended by an entry whose type is null.
-extern const EmbeddedResource kEmbeddedResources[];
+// The table, ended by an entry whose type is null. It is linked into the plug-in and the
+// programs that ask for it (tarsyn7_use_resources); elsewhere the weak reference stays
+// null and no resource is found.
+extern const EmbeddedResource kEmbeddedResources[] __attribute__((weak));

@@ -8,7 +8,7 @@ namespace {
 
 template <typename Matches>
 bool FindEmbedded(const char* type, Matches matches, ModuleResource& resource) {
-  if (type == nullptr) return false;
+  if (type == nullptr || kEmbeddedResources == nullptr) return false;
   for (const EmbeddedResource* entry = kEmbeddedResources; entry->type != nullptr; ++entry) {
     if (strcasecmp(entry->type, type) != 0 || !matches(*entry)) continue;
     resource.data = entry->begin;
