@@ -14,6 +14,7 @@
 #include "engine/Sequence.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
+#include "programs/BankFiles.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource {
@@ -34,6 +35,15 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   // Reads a state record, optionally passing over the sound (values and chord) or the
   // sequence without changing them. Answers the position behind it, negative on failure.
   int ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSound, bool skipSequence);
+
+  // Bank and program files and the factory banks (programs/Banks.cpp). A load changes
+  // all or nothing: a file it refuses leaves every slot and the live state as they were.
+  bool LoadBankFile(const std::string& path);
+  bool SaveBankFile(const std::string& path);
+  bool LoadBankImage(const uint8_t* bytes, size_t size);
+  bool RestoreFactoryBank(bool poly800);
+  bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
+  bool SaveProgramFile(const std::string& path);
 
   // Declares the 80 parameters.
   void DefineParameters();
@@ -71,8 +81,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void ApplyChorusModel();
 
   // Banks.
-  bool LoadBankFile(const std::string& path);
   bool LoadFactoryBank(const char* name, const char* type);
+  bool LoadBankChunk(const uint8_t* bytes, size_t size);
+  bool LoadParameterBank(const BankFiles::Bank& bank);
+  BankFiles::Identity FileIdentity() const;
+  void ProgramsReplaced();
 
   // Notes and voices.
   void AssignVoice(int key, int velocity);

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "control/ParameterIndex.h"
+#include "engine/Tarsyn7.h"
+#include "programs/WholeFile.h"
+
+namespace {
+
+std::string TestPath(const std::string& name) {
+  return ::testing::TempDir() + name;
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  ReadWholeFile(path, 1u << 26, bytes);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  ASSERT_TRUE(WriteWholeFile(path, bytes));
+}
+
+int32_t BigEndianAt(const std::vector<uint8_t>& bytes, size_t offset) {
+  return static_cast<int32_t>(static_cast<uint32_t>(bytes[offset]) << 24 |
+                              static_cast<uint32_t>(bytes[offset + 1]) << 16 |
+                              static_cast<uint32_t>(bytes[offset + 2]) << 8 | bytes[offset + 3]);
+}
+
+void PutBigEndian(std::vector<uint8_t>& bytes, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    bytes.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void PutText(std::vector<uint8_t>& bytes, const char* text, size_t width) {
+  const size_t length = std::strlen(text);
+  for (size_t i = 0; i < width; ++i)
+    bytes.push_back(i < length ? static_cast<uint8_t>(text[i]) : 0);
+}
+
+// The whole program store as the host's bank chunk shows it, to see that nothing changed.
+std::vector<uint8_t> Slots(Tarsyn7& plug) {
+  ChunkBuffer chunk;
+  plug.SerializePresets(chunk);
+  return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
+}
+
+// Slots 0-3 get sounds, chords and sequences of their own; slot 2 stays current.
+void MakeDistinctPrograms(Tarsyn7& plug) {
+  for (int slot = 0; slot < 4; ++slot) {
+    plug.LoadProgram(slot);
+    for (int i = 0; i < kFirstReserved; ++i) {
+      plug.GetParameter(i)->SetNormalized(std::fmod(0.29 * (i + 1) + 0.11 * slot, 1.0));
+      plug.ParameterChanged(i);
+    }
+    plug.SetChord({slot, 7});
+    plug.SetSequence({{false, {{60 + slot, 100}}}, {true, {}}});
+    plug.ModifyCurrentPreset(("Program " + std::to_string(slot)).c_str());
+  }
+  plug.LoadProgram(2);
+}
+
+class BanksTest : public ::testing::Test {
+ protected:
+  Tarsyn7 plug{nullptr};
+};
+
+}  // namespace
+
+TEST_F(BanksTest, BankAndProgramFilesRoundTripByteForByte) {
+  MakeDistinctPrograms(plug);
+  const std::string bank = TestPath("round.fxb"), again = TestPath("again.fxb");
+  plug.ModifyCurrentPreset();
+  ASSERT_TRUE(plug.SaveBankFile(bank));
+  const std::vector<uint8_t> bytes = FileBytes(bank);
+  ASSERT_GT(bytes.size(), 168u);
+  EXPECT_EQ(std::memcmp(bytes.data(), "CcnK", 4), 0);
+  EXPECT_EQ(BigEndianAt(bytes, 4), static_cast<int32_t>(bytes.size()));
+  EXPECT_EQ(std::memcmp(bytes.data() + 8, "FBCh", 4), 0);
+  EXPECT_EQ(BigEndianAt(bytes, 12), 2);
+  EXPECT_EQ(std::memcmp(bytes.data() + 16, "tsy7", 4), 0);
+  EXPECT_EQ(BigEndianAt(bytes, 20), 20501);
+  EXPECT_EQ(BigEndianAt(bytes, 24), 64);
+  EXPECT_EQ(BigEndianAt(bytes, 28), 2);
+  EXPECT_EQ(BigEndianAt(bytes, 156), static_cast<int32_t>(bytes.size()) - 160);
+  EXPECT_EQ(std::memcmp(bytes.data() + 160, "tffp", 4), 0);
+
+  Tarsyn7 other{nullptr};
+  other.LoadProgram(2);  // a bank load keeps the current program
+  ASSERT_TRUE(other.LoadBankFile(bank));
+  EXPECT_EQ(other.PresetName(3), "Program 3");
+  EXPECT_EQ(Slots(other), Slots(plug));
+  other.ModifyCurrentPreset();
+  ASSERT_TRUE(other.SaveBankFile(again));
+  EXPECT_EQ(FileBytes(again), bytes);
+
+  const std::string program = TestPath("round.fxp"), programAgain = TestPath("again.fxp");
+  ASSERT_TRUE(plug.SaveProgramFile(program));
+  const std::vector<uint8_t> programBytes = FileBytes(program);
+  EXPECT_EQ(BigEndianAt(programBytes, 4), static_cast<int32_t>(programBytes.size()));
+  EXPECT_EQ(std::memcmp(programBytes.data() + 8, "FPCh", 4), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(programBytes.data()) + 28), "Program 2");
+  other.LoadProgram(5);
+  ASSERT_TRUE(other.LoadProgramFile(program, false, false));
+  EXPECT_EQ(other.PresetName(5), "Program 2");
+  EXPECT_EQ(other.Chord(), (ChordNotes{2, 7}));
+  ASSERT_TRUE(other.SaveProgramFile(programAgain));
+  const std::vector<uint8_t> reloaded = FileBytes(programAgain);
+  // Equal but for the program index inside the record's head (slot 5, not 2).
+  ASSERT_EQ(reloaded.size(), programBytes.size());
+  EXPECT_EQ(std::memcmp(reloaded.data(), programBytes.data(), 81), 0);
+  EXPECT_EQ(std::memcmp(reloaded.data() + 85, programBytes.data() + 85, reloaded.size() - 85), 0);
+}
+
+TEST_F(BanksTest, TruncatedDamagedAndForeignFilesChangeNothing) {
+  MakeDistinctPrograms(plug);
+  plug.ModifyCurrentPreset();
+  const std::string bank = TestPath("whole.fxb"), program = TestPath("whole.fxp");
+  const std::string cut = TestPath("cut.fx");
+  ASSERT_TRUE(plug.SaveBankFile(bank));
+  ASSERT_TRUE(plug.SaveProgramFile(program));
+  Tarsyn7 target{nullptr};
+  target.LoadProgram(1);
+  const std::vector<uint8_t> before = Slots(target);
+  const double volume = target.GetParameter(kVolume)->Value();
+
+  for (const std::string& path : {bank, program}) {
+    const std::vector<uint8_t> whole = FileBytes(path);
+    const bool isBank = path == bank;
+    auto load = [&](const std::vector<uint8_t>& bytes) {
+      WriteBytes(cut, bytes);
+      return isBank ? target.LoadBankFile(cut) : target.LoadProgramFile(cut, false, false);
+    };
+    for (size_t length = 0; length < whole.size(); length += length < 700 ? 1 : 211) {
+      EXPECT_FALSE(load({whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)}))
+          << path << " cut to " << length;
+    }
+    EXPECT_FALSE(load({whole.begin(), whole.end() - 1}));
+    std::vector<uint8_t> foreign = whole;
+    std::memcpy(foreign.data() + 16, "abcd", 4);
+    EXPECT_FALSE(load(foreign));
+    std::vector<uint8_t> otherMagic = whole;
+    std::memcpy(otherMagic.data() + 8, "FxXX", 4);
+    EXPECT_FALSE(load(otherMagic));
+    EXPECT_EQ(Slots(target), before);
+    EXPECT_EQ(target.GetParameter(kVolume)->Value(), volume);
+  }
+  EXPECT_FALSE(target.LoadBankFile(TestPath("missing.fxb")));
+  EXPECT_FALSE(target.LoadBankFile(""));
+}
+
+// A parameter bank of another tool: 70 programs of 80 normalised values; the first 64 load.
+TEST_F(BanksTest, ParameterBankLoadsFirst64ProgramsWithNonFiniteValuesAtMinimum) {
+  plug.SetChord({3});
+  plug.ModifyCurrentPreset();
+  std::vector<uint8_t> file;
+  PutText(file, "CcnK", 4);
+  PutBigEndian(file, 0);
+  PutText(file, "FxBk", 4);
+  PutBigEndian(file, 1);
+  PutText(file, "tsy7", 4);
+  PutBigEndian(file, 1);
+  PutBigEndian(file, 70);
+  PutBigEndian(file, 5);  // current program
+  file.resize(156, 0);
+  for (int program = 0; program < 70; ++program) {
+    PutText(file, "CcnK", 4);
+    PutBigEndian(file, 0);
+    PutText(file, "FxCk", 4);
+    PutBigEndian(file, 1);
+    PutText(file, "tsy7", 4);
+    PutBigEndian(file, 1);
+    PutBigEndian(file, 80);
+    PutText(file, ("Param " + std::to_string(program)).c_str(), 28);
+    for (int i = 0; i < 80; ++i) {
+      float value = program == 1 && i == kVolume      ? std::numeric_limits<float>::infinity()
+                    : program == 1 && i == kVcfCutoff ? std::nanf("")
+                    : i == kLegacyMode                ? 1.0f
+                                                      : 0.25f;
+      uint32_t bits;
+      std::memcpy(&bits, &value, 4);
+      PutBigEndian(file, bits);
+    }
+  }
+  const std::string path = TestPath("parameters.fxb");
+  WriteBytes(path, file);
+  ASSERT_TRUE(plug.LoadBankFile(path));
+  EXPECT_EQ(plug.PresetName(63), "Param 63");
+  EXPECT_EQ(plug.CurrentPreset(), 5);
+  plug.LoadProgram(1);
+  EXPECT_EQ(plug.GetParameter(kVolume)->Value(), plug.GetParameter(kVolume)->Minimum());
+  EXPECT_EQ(plug.GetParameter(kVcfCutoff)->Value(), plug.GetParameter(kVcfCutoff)->Minimum());
+  EXPECT_EQ(plug.GetParameter(kLegacyMode)->Value(), 1.0);
+  EXPECT_DOUBLE_EQ(plug.GetParameter(kDco2Level)->Normalized(),
+                   plug.GetParameter(kDco2Level)
+                       ->ToNormalized(plug.GetParameter(kDco2Level)->FromNormalized(0.25)));
+  plug.LoadProgram(0);
+  EXPECT_EQ(plug.Chord(), ChordNotes{3});  // the slot's own chord stays
+
+  file.resize(156 + 64 * 376 - 1);  // the 64th program cut short: nothing loads
+  WriteBytes(path, file);
+  const std::vector<uint8_t> before = Slots(plug);
+  EXPECT_FALSE(plug.LoadBankFile(path));
+  EXPECT_EQ(Slots(plug), before);
+}
+
+TEST_F(BanksTest, FailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
+  const std::string folder = TestPath("a-folder.fxb");
+  std::filesystem::create_directories(folder);
+  EXPECT_FALSE(plug.SaveBankFile(folder));  // a folder cannot be replaced by a file
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_FALSE(std::filesystem::exists(folder + ".tmp"));
+  EXPECT_FALSE(plug.SaveBankFile(TestPath("no-such-folder/bank.fxb")));
+  EXPECT_FALSE(plug.SaveProgramFile(""));
+}
