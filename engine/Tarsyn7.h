@@ -45,6 +45,15 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
   bool SaveProgramFile(const std::string& path);
 
+  // Program commands (programs/ProgramCommands.cpp). The copy keeps the program's state
+  // and its name at the time of copying; pastes from an empty copy do nothing.
+  void CopyProgram();
+  bool HasCopiedProgram() const { return copiedState_.Size() > 0; }
+  bool PasteProgram(bool skipSequence);
+  bool PasteSequence();
+  // Every parameter to its default, no chord, no sequence, named after the slot.
+  void InitProgram();
+
   // Declares the 80 parameters.
   void DefineParameters();
   // 64 voices with "Voices" at "64"; else 4 in double DCO mode and 8 in single.
@@ -119,6 +128,8 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   OutputStage output_;
   ChordNotes chordNotes_;
   Sequence sequence_;
+  ChunkBuffer copiedState_;
+  std::string copiedName_;
   int sequenceTranspose_ = 0;
 
   // Derived parameter values.
