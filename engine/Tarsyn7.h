@@ -44,6 +44,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   bool RestoreFactoryBank(bool poly800);
   bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
   bool SaveProgramFile(const std::string& path);
+  bool RunToolCommand(int32_t command, const char* path) override;
 
   // Program commands (programs/ProgramCommands.cpp). The copy keeps the program's state
   // and its name at the time of copying; pastes from an empty copy do nothing.

@@ -3,6 +3,7 @@
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
+#include "host/ToolCommands.h"
 #include "platform/ModuleResources.h"
 #include "programs/ChunkHeader.h"
 #include "programs/StateRecord.h"
@@ -140,4 +141,35 @@ bool Tarsyn7::RestoreFactoryBank(bool poly800) {
 bool Tarsyn7::LoadFactoryBank(const char* name, const char* type) {
   ModuleResource resource;
   return FindModuleResource(type, name, resource) && LoadBankImage(resource.data, resource.size);
+}
+
+// The saves store the live state into its slot first, as the menu's save commands do.
+bool Tarsyn7::RunToolCommand(int32_t command, const char* path) {
+  std::lock_guard<ReentrantLock> guard(Lock());
+  const std::string file = path ? path : "";
+  bool done = false;
+  switch (command) {
+    case ToolCommands::kLoadBankFile:
+      done = LoadBankFile(file);
+      break;
+    case ToolCommands::kSaveBankFile:
+      ModifyCurrentPreset();
+      done = SaveBankFile(file);
+      break;
+    case ToolCommands::kLoadProgramFile:
+      done = LoadProgramFile(file, false, false);
+      break;
+    case ToolCommands::kSaveProgramFile:
+      ModifyCurrentPreset();
+      done = SaveProgramFile(file);
+      break;
+    case ToolCommands::kRestorePoly800Bank:
+    case ToolCommands::kRestoreOwnBank:
+      done = RestoreFactoryBank(command == ToolCommands::kRestorePoly800Bank);
+      break;
+    default:
+      break;
+  }
+  if (done) RefreshControls();
+  return done;
 }

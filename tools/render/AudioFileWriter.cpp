@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

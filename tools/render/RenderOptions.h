@@ -3,15 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundSelection.h"
-
-// A command line that makes no sense; the program shows how to use it.
-class UsageError : public RenderError {
- public:
-  using RenderError::RenderError;
-};
 
 struct RenderOptions {
   std::string midiFile;    // empty: the demo phrase

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "tools/render/AudioFileWriter.h"
-#include "tools/render/PluginHost.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/PluginHost.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

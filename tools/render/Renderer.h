@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "tools/render/MidiFile.h"
+#include "tools/host/MidiFile.h"
 #include "tools/render/SignalStats.h"
 #include "tools/render/Timeline.h"
 
