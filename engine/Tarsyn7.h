@@ -15,6 +15,9 @@
 #include "engine/Synth.h"
 #include "engine/Voice.h"
 #include "programs/BankFiles.h"
+#include "programs/HardwareImage.h"
+#include "programs/StateRecord.h"
+#include "programs/SysExReceiver.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource {
@@ -54,6 +57,24 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   bool PasteSequence();
   // Every parameter to its default, no chord, no sequence, named after the slot.
   void InitProgram();
+
+  // Hardware SysEx dumps. The loaders check the whole file before anything changes and
+  // give the reason of a refusal in `error`.
+  bool LoadSysExBank(const std::string& path, bool& isPoly800II, std::string& error);
+  bool LoadSysExSequence(const std::string& path, std::string& error);
+  bool SaveSysEx(const std::string& path, int model);
+  // Replaces the hardware's parameters of all 64 programs by the image's, under one
+  // hold of the lock; the rest of each program, and its name, stay.
+  void ApplyHardwarePrograms(const HardwareDataImage& image);
+  // The image's sequence becomes the current program's.
+  void ApplyHardwareSequence(const HardwareDataImage& image);
+  // The 64 programs (the live one stored first) and the current program's sequence.
+  HardwareDataImage BankAsHardwareImage(HardwareLayout layout);
+  // Live dumps: one arriving from the host is taken on the audio thread and applied on
+  // the next idle call; a queued one leaves at the start of the next block.
+  void HandleSysEx(const SysExMessage& message) override;
+  void IdleTick() override;
+  bool QueueSysExBank(int model);
 
   // Declares the 80 parameters.
   void DefineParameters();
@@ -97,6 +118,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   BankFiles::Identity FileIdentity() const;
   void ProgramsReplaced();
 
+  // Hardware dumps.
+  StateRecord StoredProgram(int slot);
+  void ApplyReceivedSysEx();
+  void SendQueuedSysEx();
+
   // Notes and voices.
   void AssignVoice(int key, int velocity);
   int ChooseVoice(int key) const;
@@ -132,6 +158,9 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   ChunkBuffer copiedState_;
   std::string copiedName_;
   int sequenceTranspose_ = 0;
+  SysExReceiver sysExIn_;
+  std::vector<uint8_t> sysExOut_;
+  bool sysExOutQueued_ = false;
 
   // Derived parameter values.
   double tuneOffset_ = 0.0;   // pitch-index units
