@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <mutex>
 
-#include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
 
 namespace {
@@ -68,15 +67,11 @@ bool Tarsyn7::PasteProgram(bool skipSequence) {
 }
 
 // The copied record's extension sets "Legacy Mode" even when only its sequence is
-// taken; the calibration then changes under every sound parameter, so all of them react
-// again, as after loading the program.
+// taken; that parameter's reaction re-derives everything the calibration touches, so the
+// engine plays as after loading the resulting program.
 bool Tarsyn7::PasteSequence() {
   std::lock_guard<ReentrantLock> guard(Lock());
-  const double legacy = GetParameter(kLegacyMode)->Value();
   if (!HasCopiedProgram() || ReadStateParts(copiedState_, 0, true, false) < 0) return false;
-  if (GetParameter(kLegacyMode)->Value() != legacy) {
-    for (int i = 0; i < ParameterCount(); ++i) ParameterChanged(i);
-  }
   RefreshControls();
   TellHostAllParameters();
   return true;

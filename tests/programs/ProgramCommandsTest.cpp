@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "control/ParameterIndex.h"
@@ -25,9 +27,9 @@ std::vector<double> Play(Tarsyn7& plug) {
   plug.ChangeBlockSize(512);
   plug.ResetProcessing();
   plug.HandleMidiMessage({0, 0x90, 60, 100});
-  std::vector<double> left(4096), right(4096);
+  std::vector<double> left(22050), right(22050);
   double* outputs[] = {left.data(), right.data()};
-  plug.RenderBlock(nullptr, outputs, 4096);
+  plug.RenderBlock(nullptr, outputs, 22050);
   return left;
 }
 
@@ -76,13 +78,26 @@ TEST(ProgramCommandsTest, PastesTakeWhatTheyNameAndTheNameOfTheCopy) {
   EXPECT_EQ(plug.GetSequence()[0].notes[0].note, 43);
   EXPECT_EQ(plug.PresetName(11), "Slot 11");
   EXPECT_EQ(plug.GetParameter(kLegacyMode)->Value(), 0.0);  // the copy's extension
+}
 
-  // After a paste that changed the calibration the engine plays as after a fresh load.
+// A sequence-only paste that changes the calibration leaves the engine as loading the
+// resulting program does.
+TEST(ProgramCommandsTest, SequencePasteChangingLegacyModePlaysAsAFreshLoad) {
+  auto prepare = [](Tarsyn7& plug) {
+    MakeProgram(plug, 3, 7.0, false);
+    plug.CopyProgram();
+    MakeProgram(plug, 11, 21.0, true);
+  };
+  Tarsyn7 pasted{nullptr}, loaded{nullptr};
+  prepare(pasted);
+  prepare(loaded);
+  ASSERT_TRUE(pasted.PasteSequence());
   ChunkBuffer state;
-  ASSERT_TRUE(plug.WriteState(state));
-  Tarsyn7 loaded{nullptr};
+  ASSERT_TRUE(pasted.WriteState(state));
   ASSERT_GT(loaded.ReadState(state, 0), 0);
-  EXPECT_EQ(Play(plug), Play(loaded));
+  const std::vector<double> sound = Play(loaded);
+  EXPECT_GT(*std::max_element(sound.begin(), sound.end()), 0.01);
+  EXPECT_EQ(Play(pasted), sound);
 }
 
 TEST(ProgramCommandsTest, InitProgramGivesTheDefaultStateNamedAfterTheSlot) {
