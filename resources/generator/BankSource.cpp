@@ -92,7 +92,7 @@ class Parser {
   }
 
   // "GROUP: Name value, Name value" or "Name value, Name value".
-  void Settings(const std::string& text, SourceProgram& program) const {
+  void Settings(const std::string& text, std::vector<SourceSetting>& settings) const {
     std::string prefix;
     std::string items = text;
     const size_t colon = text.find(':');
@@ -103,8 +103,7 @@ class Parser {
     for (const std::string& item : Split(items, ',')) {
       const size_t space = item.find_last_of(" \t");
       if (space == std::string::npos) Fail("\"" + item + "\" needs a name and a value");
-      program.settings.push_back(
-          {prefix + Trim(item.substr(0, space)), item.substr(space + 1), line_});
+      settings.push_back({prefix + Trim(item.substr(0, space)), item.substr(space + 1), line_});
     }
   }
 
@@ -130,10 +129,8 @@ class Parser {
         } else {
           ListSetting(key, value, bank.programs.back());
         }
-      } else if (bank.programs.empty()) {
-        Fail("settings belong to a program: start one with [Name]");
       } else {
-        Settings(content, bank.programs.back());
+        Settings(content, bank.programs.empty() ? bank.common : bank.programs.back().settings);
       }
     }
     return bank;

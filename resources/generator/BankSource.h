@@ -13,6 +13,7 @@
 //   format version = 2100          bank settings, before the first program
 //   plug-in version = 20100
 //   hardware values = yes          record parameters hold the hardware's own numbers
+//   Legacy Mode off                settings before the first program apply to all
 //   [Program Name]                 starts a program; every setting not named keeps
 //   VCF: Cutoff 40, Resonance 9    its default. "GROUP: A 1, B 2" sets "GROUP A" and
 //   Volume 0.4, Mode Chord         "GROUP B"; a value is a number or a display text
@@ -38,6 +39,7 @@ struct BankSource {
   int32_t formatVersion = 0;
   int32_t pluginVersion = 0;
   bool hardwareValues = false;
+  std::vector<SourceSetting> common;  // set in every program before its own settings
   std::vector<SourceProgram> programs;
 };
 

@@ -59,7 +59,9 @@ StateRecord Record(Tarsyn7& plug, const BankSource& bank, const SourceProgram& p
     const Parameter* parameter = plug.GetParameter(i);
     record.values[static_cast<size_t>(i)] = parameter->Clamp(parameter->Default());
   }
-  for (const SourceSetting& setting : program.settings) {
+  std::vector<SourceSetting> settings = bank.common;
+  settings.insert(settings.end(), program.settings.begin(), program.settings.end());
+  for (const SourceSetting& setting : settings) {
     const int index = ParameterNamed(plug, setting, source);
     const Parameter& parameter = *plug.GetParameter(index);
     const double value = PlainValue(parameter, setting, source);
