@@ -42,10 +42,12 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   // Bank and program files and the factory banks (programs/Banks.cpp). A load changes
   // all or nothing: a file it refuses leaves every slot and the live state as they were.
   bool LoadBankFile(const std::string& path);
+  bool LoadBankBytes(const uint8_t* bytes, size_t size);  // a whole FXB file in memory
   bool SaveBankFile(const std::string& path);
   bool LoadBankImage(const uint8_t* bytes, size_t size);
   bool RestoreFactoryBank(bool poly800);
   bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
+  bool LoadProgramBytes(const uint8_t* bytes, size_t size, bool skipSound, bool skipSequence);
   bool SaveProgramFile(const std::string& path);
   bool RunToolCommand(int32_t command, const char* path) override;
 

@@ -34,16 +34,18 @@ void Tarsyn7::ProgramsReplaced() {
 
 bool Tarsyn7::LoadBankFile(const std::string& path) {
   std::vector<uint8_t> bytes;
+  return ReadWholeFile(path, kMaxFileSize, bytes) && LoadBankBytes(bytes.data(), bytes.size());
+}
+
+bool Tarsyn7::LoadBankBytes(const uint8_t* bytes, size_t size) {
   BankFiles::Bank bank;
-  if (!ReadWholeFile(path, kMaxFileSize, bytes) ||
-      !BankFiles::ReadBankFile(bytes.data(), bytes.size(), Identity().uniqueId, ParameterCount(),
-                               bank)) {
+  if (!bytes ||
+      !BankFiles::ReadBankFile(bytes, size, Identity().uniqueId, ParameterCount(), bank)) {
     return false;
   }
   std::lock_guard<ReentrantLock> guard(Lock());
-  const bool loaded =
-      bank.opaque ? LoadBankChunk(bytes.data() + bank.chunkStart, bytes.size() - bank.chunkStart)
-                  : LoadParameterBank(bank);
+  const bool loaded = bank.opaque ? LoadBankChunk(bytes + bank.chunkStart, size - bank.chunkStart)
+                                  : LoadParameterBank(bank);
   if (loaded) ProgramsReplaced();
   return loaded;
 }
@@ -111,14 +113,18 @@ bool Tarsyn7::SaveBankFile(const std::string& path) {
 
 bool Tarsyn7::LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence) {
   std::vector<uint8_t> bytes;
+  return ReadWholeFile(path, kMaxFileSize, bytes) &&
+         LoadProgramBytes(bytes.data(), bytes.size(), skipSound, skipSequence);
+}
+
+bool Tarsyn7::LoadProgramBytes(const uint8_t* bytes, size_t size, bool skipSound,
+                               bool skipSequence) {
   BankFiles::Program program;
-  if (!ReadWholeFile(path, kMaxFileSize, bytes) ||
-      !BankFiles::ReadProgramFile(bytes.data(), bytes.size(), Identity().uniqueId, program)) {
+  if (!bytes || !BankFiles::ReadProgramFile(bytes, size, Identity().uniqueId, program)) {
     return false;
   }
   std::lock_guard<ReentrantLock> guard(Lock());
-  const ChunkBuffer record =
-      BytesAsChunk(bytes.data() + program.recordStart, bytes.size() - program.recordStart);
+  const ChunkBuffer record = BytesAsChunk(bytes + program.recordStart, size - program.recordStart);
   if (ReadStateParts(record, 0, skipSound, skipSequence) < 0) return false;
   ModifyCurrentPreset(program.name.c_str());
   RecallPreset(CurrentPreset());
