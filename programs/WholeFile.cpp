@@ -39,7 +39,7 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
   bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   written = std::fflush(file) == 0 && written;
   written = std::fclose(file) == 0 && written;
-  if (written && ReplaceFile(temporary, path)) return true;
+  if (written && MoveFileOver(temporary, path)) return true;
   std::remove(temporary.c_str());
   return false;
 }

@@ -2,6 +2,6 @@
 
 #include <cstdio>
 
-bool ReplaceFile(const std::string& from, const std::string& target) {
+bool MoveFileOver(const std::string& from, const std::string& target) {
   return std::rename(from.c_str(), target.c_str()) == 0;
 }

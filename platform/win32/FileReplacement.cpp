@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-bool ReplaceFile(const std::string& from, const std::string& target) {
+bool MoveFileOver(const std::string& from, const std::string& target) {
   return MoveFileExA(from.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }

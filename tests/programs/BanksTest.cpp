@@ -220,3 +220,18 @@ TEST_F(BanksTest, FailedSaveKeepsTheTargetAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(plug.SaveBankFile(TestPath("no-such-folder/bank.fxb")));
   EXPECT_FALSE(plug.SaveProgramFile(""));
 }
+
+// The host has no AEffect while the plug-in is being built: loading the startup or
+// factory bank then tells it nothing. Later loads do.
+TEST(BanksConstructionTest, NoHostCallsWhileTheBankLoadsDuringConstruction) {
+  static int updates = 0;
+  updates = 0;
+  auto host = [](AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) -> VstIntPtr {
+    if (opcode == audioMasterUpdateDisplay) ++updates;
+    return 0;
+  };
+  Tarsyn7 plug{host};
+  EXPECT_EQ(updates, 0);
+  ASSERT_TRUE(plug.RestoreFactoryBank(false));
+  EXPECT_EQ(updates, 1);
+}
