@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Tarsyn7.h"
+#include "tests/fuzz/ProgramStoreSnapshot.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ Tarsyn7* Create() {
   plug->ResetProcessing();
   plug->ActivationChanged(true);
   return plug;
-}
-
-std::vector<uint8_t> Snapshot(Tarsyn7& plug) {
-  ChunkBuffer chunk;
-  plug.SerializePresets(chunk);
-  plug.WriteState(chunk);
-  chunk.PutInt32(plug.CurrentPreset());
-  return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
 }
 
 bool RendersFinite(Tarsyn7& plug) {

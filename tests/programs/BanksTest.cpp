@@ -160,24 +160,18 @@ TEST_F(BanksTest, TruncatedDamagedAndForeignFilesChangeNothing) {
 TEST_F(BanksTest, ParameterBankLoadsFirst64ProgramsWithNonFiniteValuesAtMinimum) {
   plug.SetChord({3});
   plug.ModifyCurrentPreset();
+  // "CcnK", byte size (not read), magic, format version, plug-in identifier and version,
+  // and the count of programs or parameters.
+  auto putHead = [](std::vector<uint8_t>& file, const char* magic, uint32_t count) {
+    for (const char* text : {"CcnK", "\0\0\0\0", magic}) PutText(file, text, 4);
+    for (uint32_t value : {1u, 0x74737937u, 1u, count}) PutBigEndian(file, value);
+  };
   std::vector<uint8_t> file;
-  PutText(file, "CcnK", 4);
-  PutBigEndian(file, 0);
-  PutText(file, "FxBk", 4);
-  PutBigEndian(file, 1);
-  PutText(file, "tsy7", 4);
-  PutBigEndian(file, 1);
-  PutBigEndian(file, 70);
+  putHead(file, "FxBk", 70);
   PutBigEndian(file, 5);  // current program
   file.resize(156, 0);
   for (int program = 0; program < 70; ++program) {
-    PutText(file, "CcnK", 4);
-    PutBigEndian(file, 0);
-    PutText(file, "FxCk", 4);
-    PutBigEndian(file, 1);
-    PutText(file, "tsy7", 4);
-    PutBigEndian(file, 1);
-    PutBigEndian(file, 80);
+    putHead(file, "FxCk", 80);
     PutText(file, ("Param " + std::to_string(program)).c_str(), 28);
     for (int i = 0; i < 80; ++i) {
       float value = program == 1 && i == kVolume      ? std::numeric_limits<float>::infinity()
