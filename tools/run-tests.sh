@@ -4,7 +4,8 @@
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
 # chunks the test host exchanged, the SysEx fuzzer, seeded with the real dump, the bank
 # file fuzzer, seeded with the factory banks, and the Windows DLLs under wine. Where
-# Ardour 7 is installed, it checks the plug-in too.
+# Ardour 7 is installed, it checks the plug-in too. What the machine lacks (clang's
+# libFuzzer, Ardour, 32-bit support for the 32-bit DLL) is skipped with one line saying so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
