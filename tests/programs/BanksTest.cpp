@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -10,6 +11,7 @@
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
+#include "programs/Configuration.h"
 #include "programs/WholeFile.h"
 
 namespace {
@@ -228,4 +230,45 @@ TEST(BanksConstructionTest, NoHostCallsWhileTheBankLoadsDuringConstruction) {
   EXPECT_EQ(updates, 0);
   ASSERT_TRUE(plug.RestoreFactoryBank(false));
   EXPECT_EQ(updates, 1);
+}
+
+// A startup bank chosen in the settings file is what every new instance starts with; when
+// it is missing or damaged the instance starts with the factory sounds and forgets the
+// path for its own life only.
+TEST(StartupBankTest, NewInstancesLoadItOrFallBackToTheFactorySounds) {
+  // A settings file of this test's own, given up again when it ends.
+  struct OwnSettingsFolder {
+    OwnSettingsFolder() : before(std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "") {
+      const std::string dataHome = TestPath("startup-bank-home");
+      std::filesystem::create_directories(dataHome);
+      setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    }
+    ~OwnSettingsFolder() { setenv("XDG_DATA_HOME", before.c_str(), 1); }
+    std::string before;
+  } settingsFolder;
+  const std::string bank = TestPath("startup.fxb");
+  {
+    Tarsyn7 chooser{nullptr};
+    MakeDistinctPrograms(chooser);
+    chooser.ModifyCurrentPreset();
+    ASSERT_TRUE(chooser.SaveBankFile(bank));
+    ASSERT_TRUE(chooser.SetStartupBank(bank));
+  }
+  EXPECT_EQ(Tarsyn7{nullptr}.PresetName(3), "Program 3");
+
+  const std::vector<uint8_t> whole = FileBytes(bank);
+  for (const std::vector<uint8_t>& damaged :
+       {std::vector<uint8_t>(whole.begin(), whole.end() - 100), std::vector<uint8_t>{}}) {
+    if (damaged.empty()) {
+      std::filesystem::remove(bank);
+    } else {
+      WriteBytes(bank, damaged);
+    }
+    Tarsyn7 plug{nullptr};
+    EXPECT_EQ(plug.PresetName(0), "Strings");
+    EXPECT_EQ(plug.Settings().StartupBank(), "");
+    Configuration file(plug.ConfigurationFile());
+    ASSERT_TRUE(file.Read());
+    EXPECT_EQ(file.StartupBank(), bank);
+  }
 }
