@@ -113,12 +113,10 @@ TEST_F(BanksTest, BankAndProgramFilesRoundTripByteForByte) {
   ASSERT_TRUE(other.LoadProgramFile(program, false, false));
   EXPECT_EQ(other.PresetName(5), "Program 2");
   EXPECT_EQ(other.Chord(), (ChordNotes{2, 7}));
+  other.LoadProgram(2);
+  ASSERT_TRUE(other.LoadProgramFile(program, false, false));
   ASSERT_TRUE(other.SaveProgramFile(programAgain));
-  const std::vector<uint8_t> reloaded = FileBytes(programAgain);
-  // Equal but for the program index inside the record's head (slot 5, not 2).
-  ASSERT_EQ(reloaded.size(), programBytes.size());
-  EXPECT_EQ(std::memcmp(reloaded.data(), programBytes.data(), 81), 0);
-  EXPECT_EQ(std::memcmp(reloaded.data() + 85, programBytes.data() + 85, reloaded.size() - 85), 0);
+  EXPECT_EQ(FileBytes(programAgain), programBytes);
 }
 
 TEST_F(BanksTest, TruncatedDamagedAndForeignFilesChangeNothing) {
@@ -140,11 +138,12 @@ TEST_F(BanksTest, TruncatedDamagedAndForeignFilesChangeNothing) {
       WriteBytes(cut, bytes);
       return isBank ? target.LoadBankFile(cut) : target.LoadProgramFile(cut, false, false);
     };
-    for (size_t length = 0; length < whole.size(); length += length < 700 ? 1 : 211) {
+    // Every length of a program file; of a bank, the header, the first slot and its end.
+    for (size_t length = 0; length < whole.size();
+         length += isBank && length >= 700 && length + 64 < whole.size() ? 211 : 1) {
       EXPECT_FALSE(load({whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)}))
           << path << " cut to " << length;
     }
-    EXPECT_FALSE(load({whole.begin(), whole.end() - 1}));
     std::vector<uint8_t> foreign = whole;
     std::memcpy(foreign.data() + 16, "abcd", 4);
     EXPECT_FALSE(load(foreign));
