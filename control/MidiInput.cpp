@@ -11,7 +11,7 @@ constexpr int kLearnableControllers = 120;
 
 // Every MIDI message from the host; the channel is ignored throughout.
 void Tarsyn7::HandleMidiMessage(const MidiMessage& message) {
-  if (midiThru_) SendMidi(message);
+  if (configuration_.MidiThru()) SendMidi(message);
   switch (message.StatusGroup()) {
     case 0x8:
     case 0x9: {
@@ -33,7 +33,7 @@ void Tarsyn7::HandleMidiMessage(const MidiMessage& message) {
       }
       break;
     case 0xC:
-      if (!ignoreProgramChange_) RecallPreset(message.data1);
+      if (!configuration_.IgnoreProgramChange()) RecallPreset(message.data1);
       break;
     case 0xE:
       QueueMessage(message);
