@@ -51,7 +51,8 @@ double CentreAndMeasure(std::vector<double>& samples) {
 std::vector<uint8_t> DetectTapeBits(std::vector<double>& samples, double sampleRate,
                                     const TapeReadSettings& settings) {
   ApplyFilters(samples, sampleRate, settings);
-  const double threshold = std::clamp(settings.threshold, 1.0, 99.0);
+  const double threshold = std::clamp(settings.threshold, TapeReadSettings::kMinimumThreshold,
+                                      TapeReadSettings::kMaximumThreshold);
   const double level = threshold * 0.01 * CentreAndMeasure(samples);
   // A 1 lasts one unit, a 0 two. Midway between them a half-wave could be either: one
   // edge moved by noise would turn a 1 0 into a 0 1 with valid frames, so lengths near

@@ -77,7 +77,7 @@ struct Damage {
   std::optional<TapeReadSettings> refuses;
 };
 
-TapeReadSettings Settings(bool highpass, bool lowpass, double threshold = 50.0) {
+TapeReadSettings Settings(bool highpass, bool lowpass, int threshold = 50) {
   TapeReadSettings settings;
   settings.highpassEnabled = highpass;
   settings.lowpassEnabled = lowpass;
@@ -90,7 +90,7 @@ const Damage kDamages[] = {
      Settings(false, false), std::nullopt},
     {"DcOffset", [](auto& s, double) { tape_damage::Offset(s, 0.3); }, Settings(false, false),
      std::nullopt},
-    {"LevelDrop", [](auto& s, double) { tape_damage::LevelDrop(s); }, Settings(false, false, 20.0),
+    {"LevelDrop", [](auto& s, double) { tape_damage::LevelDrop(s); }, Settings(false, false, 20),
      Settings(false, false)},
     {"Hum", [](auto& s, double rate) { tape_damage::Hum(s, rate, 0.3); }, Settings(true, false),
      Settings(false, false)},
@@ -274,7 +274,7 @@ TEST(TapeWavReader, RefusesHostileFilesPromptly) {
   const std::vector<uint8_t> wav = EncodeWav(noise, WavFormat{8000, 1, WavSampleFormat::kPcm16});
   EXPECT_EQ(DecodeBytes(wav, Settings(true, true)).error, "no lead-in found");
   TapeReadSettings unstable = Settings(true, false);
-  unstable.highpassFrequency = 99999.0;
+  unstable.highpassFrequency = 99999;
   EXPECT_EQ(DecodeBytes(wav, unstable).error, "no lead-in found");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
