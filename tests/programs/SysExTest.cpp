@@ -98,13 +98,7 @@ TEST(SysEx, FactoryTableAsMidiDumpKitDumpReadsBackItsValues) {
   const std::vector<FactoryProgram> table = ReadFactoryTable();
   if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
   Tarsyn7 writer(nullptr);
-  for (int slot = 0; slot < 64; ++slot) {
-    writer.RecallPreset(slot);
-    for (ParameterIndex index : HardwareRecordParameters()) {
-      writer.GetParameter(index)->Set(table[static_cast<size_t>(slot)].values[index]);
-    }
-    if (slot < 63) writer.ModifyCurrentPreset();  // the last one is stored by the export
-  }
+  StoreFactoryTable(writer, table);
   const std::string path = TempPath("factory.syx");
   ASSERT_TRUE(writer.SaveSysEx(path, kMidiDumpKit));
   EXPECT_EQ(FileBytes(path).size(), 3273u);

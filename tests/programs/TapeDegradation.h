@@ -34,9 +34,11 @@ inline void LevelDrop(std::vector<double>& samples) {
   for (std::size_t i = samples.size() / 2; i < samples.size(); ++i) samples[i] *= 0.25;
 }
 
+// Mains hum at 50 Hz.
 inline void Hum(std::vector<double>& samples, double rate, double amplitude) {
+  const double step = 2.0 * 3.141592653589793 * 50.0 / rate;
   for (std::size_t i = 0; i < samples.size(); ++i) {
-    samples[i] += amplitude * std::sin(2.0 * M_PI * 50.0 * static_cast<double>(i) / rate);
+    samples[i] += amplitude * std::sin(step * static_cast<double>(i));
   }
 }
 

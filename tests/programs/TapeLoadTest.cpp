@@ -73,13 +73,7 @@ TEST(TapeLoad, FactoryTableThroughTapeEqualsItsSysExImportWithItsSequence) {
   const std::vector<FactoryProgram> table = ReadFactoryTable();
   if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
   Tarsyn7 writer(nullptr);
-  for (int slot = 0; slot < 64; ++slot) {
-    writer.RecallPreset(slot);
-    for (ParameterIndex index : HardwareRecordParameters()) {
-      writer.GetParameter(index)->Set(table[static_cast<size_t>(slot)].values[index]);
-    }
-    writer.ModifyCurrentPreset();
-  }
+  StoreFactoryTable(writer, table);
   const Sequence sequence = {
       {false, {{60, 100}, {64, 100}}}, {true, {}}, {false, {}}, {false, {{72, 100}}}};
   writer.SetSequence(sequence);
