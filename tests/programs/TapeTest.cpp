@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -248,12 +247,10 @@ TEST(TapeWavReader, ReadsEveryLayoutAHardwareRecordingMayCome) {
   EXPECT_EQ(read.wav.samples, (std::vector<double>{-1.0, 0.5}));
 }
 
-TEST(TapeWavReader, RefusesHostileFilesPromptly) {
-  const auto start = std::chrono::steady_clock::now();
+TEST(TapeWavReader, RefusesHostileFiles) {
   std::vector<uint8_t> loop = Wav(1, 1, 16, {0, 0}, 2);
   const std::vector<uint8_t> huge{'J', 'U', 'N', 'K', 0xF8, 0xFF, 0xFF, 0xFF};
   loop.insert(loop.begin() + 12, huge.begin(), huge.end());
-  const std::vector<uint8_t> nan(16, 0xFF);
   const std::vector<std::vector<uint8_t>> hostile = {
       {},
       {'R', 'I', 'F', 'F'},
@@ -263,28 +260,19 @@ TEST(TapeWavReader, RefusesHostileFilesPromptly) {
       Wav(1, 1, 16, {}, 0),
       Wav(1, 1, 16, {0}, 1),
       Wav(1, 3, 16, std::vector<uint8_t>(6, 0), 6),
-      Wav(3, 1, 32, nan, 16),
+      Wav(3, 1, 32, std::vector<uint8_t>(16, 0xFF), 16),  // NaN
       Wav(1, 1, 16, std::vector<uint8_t>(4000, 0x40), 0x7FFFFFFF),
   };
   for (const std::vector<uint8_t>& wav : hostile) EXPECT_NE(DecodeBytes(wav).error, "");
-
-  // A high-pass far beyond the rate is left out, not run unstable.
-  std::vector<double> noise(8000, 0.0);
-  tape_damage::Noise(noise, 0.3, 1);
-  const std::vector<uint8_t> wav = EncodeWav(noise, WavFormat{8000, 1, WavSampleFormat::kPcm16});
-  EXPECT_EQ(DecodeBytes(wav, Settings(true, true)).error, "no lead-in found");
-  TapeReadSettings unstable = Settings(true, false);
-  unstable.highpassFrequency = 99999;
-  EXPECT_EQ(DecodeBytes(wav, unstable).error, "no lead-in found");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
-TEST(TapeDecoder, LeavesOutALowPassTheRateCannotCarry) {
-  // 8 kHz: the 5000 Hz low-pass cannot apply and is left out.
+TEST(TapeDecoder, LeavesOutFiltersTheRateCannotCarry) {
+  // At 8 kHz a 5000 Hz low-pass and a 99999 Hz high-pass would be unstable or useless.
   const std::vector<uint8_t> image = TestImage(kPoly800Image, 9);
-  std::vector<double> signal = RenderTapeSignal(image, 8000.0);
-  const std::vector<uint8_t> wav = EncodeWav(signal, WavFormat{8000, 1, WavSampleFormat::kPcm16});
-  EXPECT_EQ(DecodeBytes(wav, Settings(false, true)).stream, ExpectedStream(image));
+  const std::vector<uint8_t> wav = WriteTapeWav(image, WavFormat{8000, 1, WavSampleFormat::kPcm16});
+  TapeReadSettings settings = Settings(true, true);
+  settings.highpassFrequency = 99999;
+  EXPECT_EQ(DecodeBytes(wav, settings).stream, ExpectedStream(image));
 }
 
 }  // namespace
