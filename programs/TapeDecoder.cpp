@@ -1,32 +1,16 @@
 #include "programs/TapeDecoder.h"
 
-#include <cstdio>
 #include <new>
 
 #include "programs/TapeBitDetector.h"
 #include "programs/TapeStreamSearch.h"
 #include "programs/TapeWavReader.h"
+#include "programs/WholeFile.h"
 
 namespace {
 
-// Whole file in memory; false when it cannot be opened, read or held.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  bool read = false;
-  try {
-    uint8_t block[65536];
-    std::size_t count;
-    while ((count = std::fread(block, 1, sizeof block, file)) > 0) {
-      bytes.insert(bytes.end(), block, block + count);
-    }
-    read = !std::ferror(file);
-  } catch (const std::bad_alloc&) {
-    read = false;
-  }
-  std::fclose(file);
-  return read;
-}
+// Recordings are read up to this size: an hour of 48 kHz stereo 24-bit audio.
+constexpr std::size_t kLargestRecording = std::size_t{1} << 30;
 
 }  // namespace
 
@@ -51,6 +35,8 @@ TapeDecodeResult DecodeTape(const uint8_t* data, std::size_t size,
 
 TapeDecodeResult DecodeTapeFile(const std::string& path, const TapeReadSettings& settings) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) return TapeDecodeResult{{}, "the file cannot be read"};
+  if (!ReadFileStart(path, kLargestRecording, bytes)) {
+    return TapeDecodeResult{{}, "the file cannot be read"};
+  }
   return DecodeTape(bytes.data(), bytes.size(), settings);
 }

@@ -18,5 +18,5 @@ struct TapeDecodeResult {
 TapeDecodeResult DecodeTape(const uint8_t* data, std::size_t size,
                             const TapeReadSettings& settings);
 
-// Reads the file at `path` and decodes it as above.
+// Reads the file at `path` (its first GiB) and decodes it as above.
 TapeDecodeResult DecodeTapeFile(const std::string& path, const TapeReadSettings& settings);

@@ -1,5 +1,6 @@
 #include "programs/TapeWavReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -10,6 +11,8 @@ constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatFloat = 3;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr int kMaxChannels = 2;
+// Samples held at most (1 GiB of them): longer recordings are read from their start.
+constexpr uint64_t kMaxFrames = uint64_t{1} << 27;
 
 // The sub-format GUIDs of the extensible format share everything but their first two
 // bytes, which hold the plain format tag.
@@ -100,7 +103,8 @@ TapeWavResult ReadTapeWav(const uint8_t* data, std::size_t size) {
     const uint64_t body = position + 8;
     const uint64_t present = size - body;
     if (std::memcmp(header, "data", 4) == 0 && formatError.empty() && stated > 0) {
-      const uint64_t frames = (stated < present ? stated : present) / format.FrameBytes();
+      const uint64_t frames =
+          std::min((stated < present ? stated : present) / format.FrameBytes(), kMaxFrames);
       if (frames == 0) {
         result.error = "the recording holds no samples";
         return result;
