@@ -18,8 +18,10 @@ const WavFormat kFormats[] = {{22050, 1, WavSampleFormat::kPcm16},
                               {44100, 2, WavSampleFormat::kPcm24},
                               {48000, 2, WavSampleFormat::kFloat32}};
 
+// Unique per test: ctest runs the tests side by side.
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + name;
+  return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+         "-" + name;
 }
 
 StateRecord Stored(Tarsyn7& plug, int slot) {
