@@ -42,6 +42,8 @@ class Synth : public IPlugVST {
   const std::string& DocumentsPath() const { return documentsFolder_; }
   const MidiQueue& Queue() const { return midiQueue_; }
   MidiLearn& Learn() { return midiLearn_; }
+  // The microtuning master's connection (its text for the display, and tests' hook).
+  MicrotuningClient& Microtuning() { return microtuning_; }
 
   // Settings. All of these run on the editor's (or the building) thread; they take the
   // plug-in's lock only to read or change the values, never while touching the file.

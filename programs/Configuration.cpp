@@ -6,6 +6,8 @@
 #include <fstream>
 #include <mutex>
 
+#include "platform/ReentrantLock.h"
+
 #include "platform/UserFolders.h"
 
 namespace {
@@ -22,9 +24,9 @@ constexpr const char* kTapeReadSection = "Tape Read";
 constexpr const char* kMidiControl = "MIDI Control";
 
 // Instances of one process share the file: one read-change-write at a time.
-std::mutex& FileMutex() {
-  static std::mutex mutex;
-  return mutex;
+ReentrantLock& FileLock() {
+  static ReentrantLock lock;
+  return lock;
 }
 
 // A decimal integer at the start of the text (as the C library's atoi reads it, but
@@ -166,7 +168,7 @@ bool Configuration::Read() {
 // A file that exists but cannot be read is left alone rather than overwritten.
 bool Configuration::Write(Setting which) const {
   if (filePath_.empty()) return false;
-  std::lock_guard<std::mutex> guard(FileMutex());
+  std::lock_guard<ReentrantLock> guard(FileLock());
   std::error_code error;
   std::optional<IniFile> file = IniFile::Load(filePath_);
   if (!file) {

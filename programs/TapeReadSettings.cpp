@@ -2,11 +2,13 @@
 
 #include <mutex>
 
+#include "platform/ReentrantLock.h"
+
 namespace {
 
-std::mutex& SettingsMutex() {
-  static std::mutex mutex;
-  return mutex;
+ReentrantLock& SettingsLock() {
+  static ReentrantLock lock;
+  return lock;
 }
 
 TapeReadSettings& Settings() {
@@ -23,11 +25,11 @@ bool TapeReadSettings::operator==(const TapeReadSettings& other) const {
 }
 
 TapeReadSettings SharedTapeReadSettings() {
-  std::lock_guard<std::mutex> guard(SettingsMutex());
+  std::lock_guard<ReentrantLock> guard(SettingsLock());
   return Settings();
 }
 
 void SetSharedTapeReadSettings(const TapeReadSettings& settings) {
-  std::lock_guard<std::mutex> guard(SettingsMutex());
+  std::lock_guard<ReentrantLock> guard(SettingsLock());
   Settings() = settings;
 }
