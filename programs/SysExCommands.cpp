@@ -1,5 +1,6 @@
 #include <cmath>
 #include <mutex>
+#include <utility>
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
@@ -49,8 +50,9 @@ StateRecord Tarsyn7::StoredProgram(int slot) {
 
 StateRecord Tarsyn7::DefaultProgram() {
   StateRecord defaults;
-  for (int i = 0; i < kParameterCount; ++i)
+  for (int i = 0; i < kParameterCount; ++i) {
     defaults.values[static_cast<size_t>(i)] = GetParameter(i)->Default();
+  }
   return defaults;
 }
 
@@ -80,7 +82,7 @@ void Tarsyn7::ApplyHardwareSequence(const HardwareDataImage& image) {
   Sequence sequence = ReadHardwareSequence(image.SequenceArea(), image.SequenceAreaSize(),
                                            image.SequenceAreaSize());
   std::lock_guard<ReentrantLock> guard(Lock());
-  sequence_.swap(sequence);
+  SetSequence(std::move(sequence));
   ModifyCurrentPreset();
   HostProgramChanged();
 }
@@ -92,7 +94,7 @@ HardwareDataImage Tarsyn7::BankAsHardwareImage(HardwareLayout layout) {
   for (int slot = 0; slot < HardwareDataImage::kProgramCount; ++slot) {
     image.SetProgram(slot, HardwareProgramRecord::FromValues(StoredProgram(slot).values, layout));
   }
-  WriteHardwareSequence(sequence_, image.SequenceArea(), image.SequenceAreaSize());
+  WriteHardwareSequence(GetSequence(), image.SequenceArea(), image.SequenceAreaSize());
   image.SetBendByte(static_cast<uint8_t>(std::floor(GetParameter(kBend)->Normalized() * 63.0)));
   return image;
 }

@@ -5,7 +5,7 @@
 #include <new>
 
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
-  if (path.empty()) return false;
+  if (path.empty() || limit == 0) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
   // Grows with what is there: a generous limit costs nothing for a small file.

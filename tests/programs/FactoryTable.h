@@ -20,7 +20,10 @@ inline std::vector<std::string> SplitCsvLine(const std::string& line) {
   std::vector<std::string> cells;
   std::stringstream stream(line);
   std::string cell;
-  while (std::getline(stream, cell, ',')) cells.push_back(cell);
+  while (std::getline(stream, cell, ',')) {
+    if (!cell.empty() && cell.back() == '\r') cell.pop_back();  // the table has CRLF lines
+    cells.push_back(cell);
+  }
   return cells;
 }
 
