@@ -83,7 +83,7 @@ TEST(TapeLoad, FactoryTableThroughTapeEqualsItsSysExImportWithItsSequence) {
   ExpectTapeLoadsAsSysEx(image, kMidiDumpKit);
 
   const std::string wav = TempPath("tape-sequence.wav");
-  ASSERT_TRUE(WriteWholeFile(wav, TapeRecordingOf(image, kFormats[1])));
+  ASSERT_TRUE(writer.SaveTape(wav, HardwareLayout::kPoly800, kFormats[1]));
   Tarsyn7 reader(nullptr);
   std::string error;
   ASSERT_TRUE(reader.LoadTapeSequence(wav, error)) << error;
