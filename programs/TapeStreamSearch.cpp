@@ -52,8 +52,8 @@ class StreamSearch {
     return position;
   }
 
-  // Moves `position` to the start of eleven 255 frames in a row; false when the bits
-  // run out first.
+  // Moves `position` behind the first eleven valid 255 frames in a row (invalid frames
+  // between them are passed over); false when the bits run out first.
   bool FindLeadIn(std::size_t& position) const {
     int count = 0;
     while (position < bits_.size()) {
@@ -125,14 +125,15 @@ class StreamSearch {
   }
 
   // True once the run of 255 bytes at the end of `stream`, begun at `runStart`, holds a
-  // full lead-out behind a complete stream; `stream` is then cut to that stream. 255
-  // bytes at the end of the data stay with it. A run beginning beyond every stream
-  // length ends a stream of that (wrong) length, for the caller to refuse.
+  // full lead-out behind a complete stream; `stream` is then cut to that stream. A few
+  // 255 bytes at the end of the data (fewer than a lead-out) stay with it. A run
+  // beginning beyond every stream length ends a stream of that (wrong) length, for the
+  // caller to refuse.
   static bool Complete(std::vector<uint8_t>& stream, std::size_t runStart) {
     if (stream.size() - runStart < tape::kLeadOutBytes) return false;
     const std::size_t dataRoom = stream.size() - tape::kLeadOutBytes;
     for (std::size_t length : kStreamLengths) {
-      if (runStart <= length && length <= dataRoom) {
+      if (runStart <= length && length - runStart < tape::kLeadOutBytes && length <= dataRoom) {
         stream.resize(length);
         return true;
       }

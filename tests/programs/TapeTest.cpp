@@ -197,6 +197,15 @@ TEST(TapeStreamSearch, FindsTheStreamBehindFalseStartsAndDamage) {
   bits.clear();
   PutStream(bits, trailing255);
   EXPECT_EQ(FindTapeStream(bits).stream, trailing255);
+
+  // One byte too many before a long lead-out is no Poly-800 II stream.
+  std::vector<uint8_t> longer = stream;
+  longer.push_back(7);
+  bits.clear();
+  PutFrames(bits, std::vector<uint8_t>(40, 255));
+  PutFrames(bits, longer);
+  PutFrames(bits, std::vector<uint8_t>(1200, 255));
+  EXPECT_EQ(FindTapeStream(bits).error, "the data ends after 1637 bytes");
 }
 
 // A minimal WAV file around a data chunk, with chunks placed before it.
