@@ -66,19 +66,21 @@ std::vector<uint8_t> DetectTapeBits(std::vector<double>& samples, double sampleR
   std::vector<uint8_t> bits;
   bool high = false;
   double previous = 0.0;
-  std::size_t lastEvent = 0;
+  double lastEvent = 0.0;  // in samples, between samples where the crossing fell
   for (std::size_t i = 0; i < samples.size(); ++i) {
     const double current = samples[i];
-    const bool turned = high ? (current < -level || previous < -level) && previous <= current
-                             : (current > level || previous > level) && previous >= current;
-    if (turned && i > 0) {
-      const double distance = static_cast<double>(i - 1 - lastEvent);
+    const double target = high ? -level : level;
+    if (high ? current < target : current > target) {
+      // `previous` lies on the other side of the level: the crossing falls between the two.
+      const double event =
+          static_cast<double>(i) - 1.0 + (target - previous) / (current - previous);
+      const double distance = event - lastEvent;
       if (distance < shortest || distance > longest || std::fabs(distance - split) < doubtful) {
         bits.push_back(kTapeBitBroken);
       } else {
         bits.push_back(distance > split ? kTapeBit0 : kTapeBit1);
       }
-      lastEvent = i - 1;
+      lastEvent = event;
       high = !high;
     }
     previous = current;

@@ -15,7 +15,10 @@ enum TapeBit : uint8_t {
 };
 
 // Filters the recording as the settings ask (in place), removes its mean and finds its
-// half-waves: a peak or trough counts once the signal has passed the threshold level
-// and turns. The distance from the previous one gives the bit.
+// half-waves: each starts where the signal crosses the detection level (the threshold's
+// share of the mean absolute level) upwards, or its negative downwards, the time
+// interpolated between the two samples. Timing the crossings rather than the peaks keeps
+// the flat tops of square waves, where noise alone decides which sample is highest, from
+// moving the events. The distance from the previous one gives the bit.
 std::vector<uint8_t> DetectTapeBits(std::vector<double>& samples, double sampleRate,
                                     const TapeReadSettings& settings);
