@@ -18,6 +18,7 @@
 #include "programs/HardwareImage.h"
 #include "programs/StateRecord.h"
 #include "programs/SysExReceiver.h"
+#include "programs/TapeWavWriter.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource {
@@ -65,9 +66,19 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   bool LoadSysExBank(const std::string& path, bool& isPoly800II, std::string& error);
   bool LoadSysExSequence(const std::string& path, std::string& error);
   bool SaveSysEx(const std::string& path, int model);
+  // Cassette tape recordings (WAV), read with the process's tape settings, which are
+  // written to the configuration after a successful load. A bank load replaces all 64
+  // programs, a sequence load the current program's sequence; a refusal changes nothing
+  // and gives its reason in `error`.
+  bool LoadTapeBank(const std::string& path, bool& isPoly800II, std::string& error);
+  bool LoadTapeSequence(const std::string& path, std::string& error);
+  // Writes the 64 programs and the current sequence as a tape recording.
+  bool SaveTape(const std::string& path, HardwareLayout layout, const WavFormat& format);
   // Replaces the hardware's parameters of all 64 programs by the image's, under one
-  // hold of the lock; the rest of each program, and its name, stay.
-  void ApplyHardwarePrograms(const HardwareDataImage& image);
+  // hold of the lock; the rest of each program, and its name, stay. With `fresh` (a tape
+  // load) each program starts from the defaults, without chord notes or sequence, and is
+  // named as a new slot is.
+  void ApplyHardwarePrograms(const HardwareDataImage& image, bool fresh = false);
   // The image's sequence becomes the current program's.
   void ApplyHardwareSequence(const HardwareDataImage& image);
   // The 64 programs (the live one stored first) and the current program's sequence.
@@ -122,6 +133,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
 
   // Hardware dumps.
   StateRecord StoredProgram(int slot);
+  StateRecord DefaultProgram();
   void ApplyReceivedSysEx();
   void SendQueuedSysEx();
 

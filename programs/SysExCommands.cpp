@@ -1,9 +1,11 @@
 #include <cmath>
 #include <mutex>
+#include <utility>
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
 #include "programs/HardwareSequence.h"
+#include "programs/InitialProgramName.h"
 #include "programs/SysEx.h"
 #include "programs/WholeFile.h"
 
@@ -43,25 +45,31 @@ StateRecord Tarsyn7::StoredProgram(int slot) {
       ParseStateRecord(preset->state, 0, stored, false, false) >= 0) {
     return stored;
   }
+  return DefaultProgram();
+}
+
+StateRecord Tarsyn7::DefaultProgram() {
   StateRecord defaults;
-  for (int i = 0; i < kParameterCount; ++i)
+  for (int i = 0; i < kParameterCount; ++i) {
     defaults.values[static_cast<size_t>(i)] = GetParameter(i)->Default();
+  }
   return defaults;
 }
 
-void Tarsyn7::ApplyHardwarePrograms(const HardwareDataImage& image) {
+void Tarsyn7::ApplyHardwarePrograms(const HardwareDataImage& image, bool fresh) {
   std::lock_guard<ReentrantLock> guard(Lock());
   ModifyCurrentPreset();
   std::vector<ChunkBuffer> states(HardwareDataImage::kProgramCount);
   for (int slot = 0; slot < HardwareDataImage::kProgramCount; ++slot) {
-    StateRecord record = StoredProgram(slot);
+    StateRecord record = fresh ? DefaultProgram() : StoredProgram(slot);
     image.Program(slot).Read(image.Layout(), record.values);
     SetHardwareDefaults(record);
-    if (!AppendStateRecord(states[static_cast<size_t>(slot)], record, slot, PresetName(slot)))
-      return;
+    const std::string name = fresh ? InitialProgramName(slot) : PresetName(slot);
+    if (!AppendStateRecord(states[static_cast<size_t>(slot)], record, slot, name)) return;
   }
   for (int slot = 0; slot < HardwareDataImage::kProgramCount; ++slot) {
     Preset* preset = GetPreset(slot);
+    if (fresh) preset->SetName(InitialProgramName(slot));
     preset->state = std::move(states[static_cast<size_t>(slot)]);
     preset->initialised = true;
   }
@@ -74,7 +82,7 @@ void Tarsyn7::ApplyHardwareSequence(const HardwareDataImage& image) {
   Sequence sequence = ReadHardwareSequence(image.SequenceArea(), image.SequenceAreaSize(),
                                            image.SequenceAreaSize());
   std::lock_guard<ReentrantLock> guard(Lock());
-  sequence_.swap(sequence);
+  SetSequence(std::move(sequence));
   ModifyCurrentPreset();
   HostProgramChanged();
 }
@@ -86,7 +94,7 @@ HardwareDataImage Tarsyn7::BankAsHardwareImage(HardwareLayout layout) {
   for (int slot = 0; slot < HardwareDataImage::kProgramCount; ++slot) {
     image.SetProgram(slot, HardwareProgramRecord::FromValues(StoredProgram(slot).values, layout));
   }
-  WriteHardwareSequence(sequence_, image.SequenceArea(), image.SequenceAreaSize());
+  WriteHardwareSequence(GetSequence(), image.SequenceArea(), image.SequenceAreaSize());
   image.SetBendByte(static_cast<uint8_t>(std::floor(GetParameter(kBend)->Normalized() * 63.0)));
   return image;
 }

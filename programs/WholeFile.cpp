@@ -2,23 +2,29 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 #include "platform/FileReplacement.h"
 
-// Memory grows with what the file holds, never with the limit asked for.
+// Grows with what is there: a generous limit costs nothing for a small file.
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
-  if (path.empty()) return false;
+  if (path.empty() || limit == 0) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
   std::vector<uint8_t> content;
-  uint8_t block[65536];
-  size_t got = 0;
-  do {
-    const size_t wanted = std::min(sizeof block, limit - content.size());
-    got = std::fread(block, 1, wanted, file);
-    content.insert(content.end(), block, block + got);
-  } while (got == sizeof block && content.size() < limit);
-  const bool failed = std::ferror(file) != 0;
+  bool failed = false;
+  try {
+    uint8_t block[65536];
+    while (content.size() < limit) {
+      const size_t count =
+          std::fread(block, 1, std::min(sizeof block, limit - content.size()), file);
+      if (count == 0) break;
+      content.insert(content.end(), block, block + count);
+    }
+    failed = std::ferror(file) != 0;
+  } catch (const std::bad_alloc&) {
+    failed = true;
+  }
   std::fclose(file);
   if (!failed) bytes.swap(content);
   return !failed;

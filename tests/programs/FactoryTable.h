@@ -53,3 +53,14 @@ inline std::vector<FactoryProgram> ReadFactoryTable() {
   }
   return programs;
 }
+
+// Stores the table's values of the parameters the hardware record holds into the 64 slots.
+inline void StoreFactoryTable(Tarsyn7& plug, const std::vector<FactoryProgram>& table) {
+  for (int slot = 0; slot < 64; ++slot) {
+    plug.RecallPreset(slot);
+    for (ParameterIndex index : HardwareRecordParameters()) {
+      plug.GetParameter(index)->Set(table[static_cast<size_t>(slot)].values[index]);
+    }
+    plug.ModifyCurrentPreset();
+  }
+}

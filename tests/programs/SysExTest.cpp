@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "engine/Tarsyn7.h"
 #include "programs/HardwareSequence.h"
 #include "programs/WholeFile.h"
 #include "tests/programs/FactoryTable.h"
@@ -24,16 +26,12 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
   return bytes;
 }
 
-// Every slot's stored record and name, to see that nothing changed.
-std::vector<std::string> Slots(Tarsyn7& plug) {
+// Every slot's name and stored record, to see that nothing changed.
+std::vector<uint8_t> Slots(Tarsyn7& plug) {
   plug.ModifyCurrentPreset();
-  std::vector<std::string> slots;
-  for (int i = 0; i < plug.PresetCount(); ++i) {
-    const Preset* preset = plug.GetPreset(i);
-    slots.push_back(preset->name + std::string(reinterpret_cast<const char*>(preset->state.Data()),
-                                               static_cast<size_t>(preset->state.Size())));
-  }
-  return slots;
+  ChunkBuffer chunk;
+  plug.SerializePresets(chunk);
+  return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
 }
 
 StateRecord Stored(Tarsyn7& plug, int slot) {
@@ -89,38 +87,57 @@ TEST(SysEx, RealPoly800IIDumpLoadsAndSavesItsRecordsByteForByte) {
     EXPECT_EQ(after.image->Program(slot).bytes, before.image->Program(slot).bytes) << slot;
   }
 
-  const std::vector<std::string> first = Slots(plug);
+  const std::vector<uint8_t> first = Slots(plug);
   ASSERT_TRUE(plug.LoadSysExBank(saved, isPoly800II, error)) << error;
   EXPECT_EQ(Slots(plug), first);
 }
 
-TEST(SysEx, FactoryTableAsMidiDumpKitDumpReadsBackItsValues) {
-  const std::vector<FactoryProgram> table = ReadFactoryTable();
-  if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
-  Tarsyn7 writer(nullptr);
-  for (int slot = 0; slot < 64; ++slot) {
-    writer.RecallPreset(slot);
-    for (ParameterIndex index : HardwareRecordParameters()) {
-      writer.GetParameter(index)->Set(table[static_cast<size_t>(slot)].values[index]);
-    }
-    if (slot < 63) writer.ModifyCurrentPreset();  // the last one is stored by the export
+// The factory table stored into the slots, saved as a MIDI Dump Kit dump and loaded into
+// another instance.
+class FactoryTableDump : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    table = ReadFactoryTable();
+    if (table.empty()) GTEST_SKIP() << "factory program table not found in ../shared/data";
+    ASSERT_EQ(table.size(), 64u);
+    Tarsyn7 writer(nullptr);
+    StoreFactoryTable(writer, table);
+    const std::string path = TempPath("factory.syx");
+    ASSERT_TRUE(writer.SaveSysEx(path, kMidiDumpKit));
+    ASSERT_EQ(FileBytes(path).size(), 3273u);
+    bool isPoly800II = true;
+    std::string error;
+    ASSERT_TRUE(reader.LoadSysExBank(path, isPoly800II, error)) << error;
+    EXPECT_FALSE(isPoly800II);
   }
-  const std::string path = TempPath("factory.syx");
-  ASSERT_TRUE(writer.SaveSysEx(path, kMidiDumpKit));
-  EXPECT_EQ(FileBytes(path).size(), 3273u);
 
-  Tarsyn7 reader(nullptr);
-  bool isPoly800II = true;
-  std::string error;
-  ASSERT_TRUE(reader.LoadSysExBank(path, isPoly800II, error)) << error;
-  EXPECT_FALSE(isPoly800II);
-  for (int slot = 0; slot < 64; ++slot) {
-    const StateRecord record = Stored(reader, slot);
-    for (ParameterIndex index : HardwareRecordParameters()) {
-      EXPECT_EQ(record.values[index], table[static_cast<size_t>(slot)].values[index])
-          << table[static_cast<size_t>(slot)].name << " " << reader.GetParameter(index)->Name();
+  // Every value the hardware record holds, against `expected` of each slot.
+  void ExpectRecordValues(const std::function<double(int slot, ParameterIndex index)>& expected) {
+    for (int slot = 0; slot < 64; ++slot) {
+      const StateRecord record = Stored(reader, slot);
+      for (ParameterIndex index : HardwareRecordParameters()) {
+        EXPECT_EQ(record.values[index], expected(slot, index))
+            << slot << " " << reader.GetParameter(index)->Name();
+      }
     }
   }
+
+  std::vector<FactoryProgram> table;
+  Tarsyn7 reader{nullptr};
+};
+
+TEST_F(FactoryTableDump, ReadsBackTheTable) {
+  ExpectRecordValues([&](int slot, ParameterIndex index) {
+    return table[static_cast<size_t>(slot)].values[index];
+  });
+}
+
+TEST_F(FactoryTableDump, HoldsThePoly800FactoryBank) {
+  Tarsyn7 factory(nullptr);
+  if (!factory.GetPreset(0)->initialised) GTEST_SKIP() << "no factory bank in this build";
+  ExpectRecordValues([&](int slot, ParameterIndex index) {
+    return HardwareValueFromPlain(index, Stored(factory, slot).values[index]);
+  });
 }
 
 TEST(SysEx, BrokenFilesAreRefusedAndChangeNothing) {
@@ -128,7 +145,7 @@ TEST(SysEx, BrokenFilesAreRefusedAndChangeNothing) {
   plug.GetParameter(kVcfCutoff)->Set(12);
   const std::vector<uint8_t> good =
       BuildSysExDump(kPoly800II, plug.BankAsHardwareImage(HardwareLayout::kPoly800II));
-  const std::vector<std::string> before = Slots(plug);
+  const std::vector<uint8_t> before = Slots(plug);
 
   auto cut = [&](size_t length) {
     return std::vector<uint8_t>(good.begin(), good.begin() + length);
@@ -173,43 +190,26 @@ TEST(HardwareSequence, ReadingStaysInsideTheArea) {
   for (size_t i = 0; i < fill.size(); ++i) fill[i] = i % 2 ? 87 : 26;
   EXPECT_TRUE(ReadHardwareSequence(fill.data(), 1000, 1000).empty());
 
-  const uint8_t area[] = {1, 2, 36, 40, 0x80 | 43, 0x80 | 120, 2, 0};
+  const uint8_t area[] = {1, 2, 36, 40, 0x80 | 43, 0x80 | 120, 36, 1, 0x80 | 40};
   const Sequence read = ReadHardwareSequence(area, sizeof area, 256);
-  ASSERT_EQ(read.size(), 5u);
-  EXPECT_TRUE(read[0].notes.empty());
-  EXPECT_FALSE(read[0].tie);
-  EXPECT_TRUE(read[1].tie);
+  ASSERT_EQ(read.size(), 4u) << "the step cut by a rest byte ends the reading";
+  EXPECT_TRUE(!read[0].tie && read[0].notes.empty() && read[1].tie);
   ASSERT_EQ(read[2].notes.size(), 3u);
   EXPECT_EQ(read[2].notes[2].note, 67);
   EXPECT_EQ(read[2].notes[2].velocity, 100);
   EXPECT_TRUE(read[3].notes.empty()) << "note 144 is no MIDI note";
-  EXPECT_TRUE(read[4].tie);
   EXPECT_EQ(ReadHardwareSequence(area, sizeof area, 2).size(), 2u);
-  const uint8_t interrupted[] = {1, 36, 1, 0x80 | 40};
-  EXPECT_EQ(ReadHardwareSequence(interrupted, sizeof interrupted, 256).size(), 1u);
 }
 
 TEST(HardwareSequence, WritingNeverForgesEndRestOrTie) {
   uint8_t area[8];
-  WriteHardwareSequence(Steps({{24, 25, 10}, {200}, {-1000000}}), area, 8);
-  EXPECT_EQ(area[0], 24 + 12 - 24) << "note 24 not last moves up an octave";
-  EXPECT_EQ(area[1], 25 + 12 - 24);
-  EXPECT_EQ(area[2], 0x80 | (34 - 24)) << "note 10 moves up into range";
-  EXPECT_EQ(area[3], 0x80 | (200 - 7 * 12 - 24)) << "note 200 comes down by octaves";
-  EXPECT_EQ(area[4], 0x80 | (32 - 24));
-  EXPECT_EQ(area[5], 0);
-  const Sequence read = ReadHardwareSequence(area, 8, 256);
-  ASSERT_EQ(read.size(), 3u);
-  EXPECT_EQ(read[0].notes.size(), 3u);
-
-  // A chord that does not fit whole is dropped; the rest of the area stays 0.
-  uint8_t small[4];
-  WriteHardwareSequence(Steps({{60, 64}, {60, 64, 67}}), small, 4);
-  EXPECT_EQ(small[1], 0x80 | 40);
-  EXPECT_EQ(small[2], 0);
-  EXPECT_EQ(small[3], 0);
-  WriteHardwareSequence(Steps({{60}}, true), small, 4);
-  EXPECT_EQ(small[0], 2);
+  WriteHardwareSequence(Steps({{24, 25, 10}, {200}, {-1000000}, {60, 64, 67, 72}}), area, 8);
+  const uint8_t expected[] = {36 - 24,           37 - 24,
+                              0x80 | (34 - 24),  // 24, 25 not last: an octave up
+                              0x80 | (116 - 24), 0x80 | (32 - 24), 0, 0, 0};  // the chord: no room
+  EXPECT_EQ(std::vector<uint8_t>(area, area + 8), std::vector<uint8_t>(expected, expected + 8));
+  WriteHardwareSequence(Steps({{60}}, true), area, 8);
+  EXPECT_EQ(area[0], 2);
 }
 
 TEST(SysEx, SequenceLoadReplacesOnlyTheCurrentSequence) {

@@ -13,6 +13,9 @@ struct RenderOptions {
   std::string pluginPath;  // empty: Tarsyn7, next to the program or installed
   std::string midiOutFile;
   int bits = 24;
+  double gainDecibels = 0.0;  // --gain
+  bool normalize = false;     // --normalize: the peak of the whole render to normalizeDbfs
+  double normalizeDbfs = -1.0;
   RenderSettings render;
   SoundChoice sound;
   bool listPrograms = false;
