@@ -5,6 +5,7 @@
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
 #include "programs/HardwareSequence.h"
+#include "programs/InitialProgramName.h"
 #include "programs/SysEx.h"
 #include "programs/WholeFile.h"
 
@@ -44,6 +45,10 @@ StateRecord Tarsyn7::StoredProgram(int slot) {
       ParseStateRecord(preset->state, 0, stored, false, false) >= 0) {
     return stored;
   }
+  return DefaultProgram();
+}
+
+StateRecord Tarsyn7::DefaultProgram() {
   StateRecord defaults;
   for (int i = 0; i < kParameterCount; ++i) {
     defaults.values[static_cast<size_t>(i)] = GetParameter(i)->Default();
@@ -51,19 +56,20 @@ StateRecord Tarsyn7::StoredProgram(int slot) {
   return defaults;
 }
 
-void Tarsyn7::ApplyHardwarePrograms(const HardwareDataImage& image) {
+void Tarsyn7::ApplyHardwarePrograms(const HardwareDataImage& image, bool fresh) {
   std::lock_guard<ReentrantLock> guard(Lock());
   ModifyCurrentPreset();
   std::vector<ChunkBuffer> states(HardwareDataImage::kProgramCount);
   for (int slot = 0; slot < HardwareDataImage::kProgramCount; ++slot) {
-    StateRecord record = StoredProgram(slot);
+    StateRecord record = fresh ? DefaultProgram() : StoredProgram(slot);
     image.Program(slot).Read(image.Layout(), record.values);
     SetHardwareDefaults(record);
-    if (!AppendStateRecord(states[static_cast<size_t>(slot)], record, slot, PresetName(slot)))
-      return;
+    const std::string name = fresh ? InitialProgramName(slot) : PresetName(slot);
+    if (!AppendStateRecord(states[static_cast<size_t>(slot)], record, slot, name)) return;
   }
   for (int slot = 0; slot < HardwareDataImage::kProgramCount; ++slot) {
     Preset* preset = GetPreset(slot);
+    if (fresh) preset->SetName(InitialProgramName(slot));
     preset->state = std::move(states[static_cast<size_t>(slot)]);
     preset->initialised = true;
   }
