@@ -69,10 +69,13 @@ void Tarsyn7::ControlTick() {
     Modulate(pitchOffset, vcfModulation);
   }
   performance_.vcfModulation = vcfModulation;
-  for (int i = 0; i < voiceCount_; ++i) {
-    voices_[static_cast<size_t>(i)].VoiceControlUpdate(pitchOffset, vcfModulation);
-  }
+  UpdateVoices(pitchOffset, vcfModulation);
   output_.GetChorus().TickLfo();
+}
+
+// All 64: a voice left beyond a lowered voice count still fades out by its release.
+void Tarsyn7::UpdateVoices(double pitchOffset, double vcfModulation) {
+  for (Voice& voice : voices_) voice.VoiceControlUpdate(pitchOffset, vcfModulation);
 }
 
 void Tarsyn7::ProcessMidiQueue() {
@@ -185,8 +188,7 @@ double Tarsyn7::SumVoices(bool& anyActive) {
   double outputs[kLanes];
   int lanes = 0;
   double sum = 0.0;
-  for (int v = 0; v < voiceCount_; ++v) {
-    Voice& voice = voices_[static_cast<size_t>(v)];
+  for (Voice& voice : voices_) {
     if (!voice.Active()) continue;
     anyActive = true;
     if (!voice.OwnFilter()) {

@@ -20,6 +20,8 @@ class DigitalEnvelope {
   void EnvelopeStart();
   // Release, or Idle at once when the level is 0 or less.
   void EnvelopeRelease();
+  // Idle at level 0 at once, without a release.
+  void Silence() { Finish(); }
   // Advances one sample; read Level() afterwards.
   void EnvelopeStep() {
     if (stage_ == EnvelopeStage::Idle) return;

@@ -71,6 +71,12 @@ void FilterSection::StartEnvelope() {
   deg3_.EnvelopeStart();
 }
 
+void FilterSection::Clear() {
+  deg3_.Silence();
+  vcf_.Clear();
+  smoother_.Clear();
+}
+
 double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset,
                                    NoiseGenerator& noise, int& offset) {
   deg3_.EnvelopeStep();

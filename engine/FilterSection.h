@@ -24,6 +24,9 @@ class FilterSection {
   // DEG3 from its current level; the legacy sweep always starts from closed.
   void StartEnvelope();
   void ReleaseEnvelope() { deg3_.EnvelopeRelease(); }
+  // Silent at once: DEG3 idle, filter and smoother empty. For a section going out of
+  // use, so nothing it held sounds when it is used again.
+  void Clear();
 
   // One sample in two steps: DEG3 stepped, noise added to the mix, the cutoff offset on
   // top of `baseOffset` (key tracking and modulation); then the filter itself.

@@ -43,6 +43,7 @@ Tarsyn7::Tarsyn7(HostCallback host)
     voice.SetPerformance(&performance_);
     voice.SetTables(increments_, cutoffs_);
     voice.SetNoise(&noise_);
+    voice.SetSampleRate(kConstructionRate);  // playable before the host's first reset
   }
   globalPath_.SetSampleRate(cutoffs_, kConstructionRate);
   ReadConfiguration();  // again: some settings reach the engine's own members

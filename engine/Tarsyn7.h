@@ -84,6 +84,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void BeginBlock();
   void EndBlock();
   void ControlTick();
+  void UpdateVoices(double pitchOffset, double vcfModulation);
   void ProcessMidiQueue();
   void ApplyController(const MidiMessage& message);
   void Modulate(double& pitchOffset, double& vcfModulation);

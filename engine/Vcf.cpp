@@ -32,7 +32,7 @@ double Vcf::KeyTrackOffset(int note, double amount, bool legacy) {
 void Vcf::SetSampleRate(CutoffTable& table, double sampleRate) {
   table.SetSampleRate(sampleRate);
   table_ = &table;
-  stages_.fill(0.0);
+  Clear();
   lastIndex_ = -1;  // new coefficients from the new table
   PlaceCutoff();
 }
@@ -112,6 +112,11 @@ void Vcf::Glide(int offset) {
   // the "no coefficients yet" mark of -1.
   const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
   if (index != lastIndex_) UpdateCoefficients(index);
+}
+
+void Vcf::Clear() {
+  stages_.fill(0.0);
+  denormalOffset_ = kDenormalOffset;
 }
 
 bool Vcf::IsRinging() const {

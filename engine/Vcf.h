@@ -45,6 +45,9 @@ class Vcf {
   template <int kLanes>
   static void ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y);
 
+  // Empties the stages: the next sample starts from silence.
+  void Clear();
+
   // True while any stage still holds 1e-12 or more.
   bool IsRinging() const;
 

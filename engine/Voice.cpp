@@ -155,6 +155,9 @@ void Voice::SetParameter(int index, double plain, double n) {
       break;
     case kGodMode:
       ForceRelease();
+      // The own filter is emptied whenever it goes out of or into use, so no state it
+      // froze in between sounds in a later note.
+      if (ownFilter_ != (n >= 0.5)) filter_.Clear();
       ownFilter_ = n >= 0.5;
       break;
     case kVelocity:

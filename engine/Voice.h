@@ -53,6 +53,7 @@ class Voice {
   double RenderSources();
   double PrepareOwnFilter(double mix, int& offset);
   Vcf& OwnFilterVcf() { return filter_.Filter(); }
+  const Vcf& OwnFilterVcf() const { return filter_.Filter(); }
   // A parameter change; indices the voice has no use for are ignored.
   void SetParameter(int index, double plain, double n);
 
