@@ -77,13 +77,13 @@ void FilterSection::Clear() {
   smoother_.Clear();
 }
 
-double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset,
-                                   NoiseGenerator& noise, int& offset) {
+double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset, double noise,
+                                   int& offset) {
   deg3_.EnvelopeStep();
   const double e = legacy_ ? smoother_.Process(deg3_.Level()) : deg3_.Level();
-  if (noiseWeight_ > 0.0) {
+  if (DrawsNoise()) {
     const double shape = legacy_ ? e : e * e;
-    mix += shape * velocityGain * noiseWeight_ * noise.Next();
+    mix += shape * velocityGain * noiseWeight_ * noise;
   }
   offset = static_cast<int>(baseOffset + sweepDepth_ * e);
   return mix;
@@ -92,6 +92,7 @@ double FilterSection::PrepareInput(double mix, double velocityGain, double baseO
 double FilterSection::Process(double mix, double velocityGain, double baseOffset,
                               NoiseGenerator& noise) {
   int offset = 0;
-  const double input = PrepareInput(mix, velocityGain, baseOffset, noise, offset);
+  const double input =
+      PrepareInput(mix, velocityGain, baseOffset, DrawsNoise() ? noise.Next() : 0.0, offset);
   return vcf_.Process(input, offset);
 }

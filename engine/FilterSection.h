@@ -29,10 +29,12 @@ class FilterSection {
   void Clear();
 
   // One sample in two steps: DEG3 stepped, noise added to the mix, the cutoff offset on
-  // top of `baseOffset` (key tracking and modulation); then the filter itself.
-  double PrepareInput(double mix, double velocityGain, double baseOffset, NoiseGenerator& noise,
+  // top of `baseOffset` (key tracking and modulation); then the filter itself. The noise
+  // sample is drawn by the caller, only when DrawsNoise().
+  double PrepareInput(double mix, double velocityGain, double baseOffset, double noise,
                       int& offset);
   double Process(double mix, double velocityGain, double baseOffset, NoiseGenerator& noise);
+  bool DrawsNoise() const { return noiseWeight_ > 0.0; }
 
   // Whether DEG3 runs or the filter still rings.
   bool Busy() const { return !deg3_.IsIdle() || vcf_.IsRinging(); }

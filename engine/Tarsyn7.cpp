@@ -68,6 +68,7 @@ void Tarsyn7::ResetProcessing() {
   performance_ = PerformanceValues{};
   stampCounter_ = 0;
   for (Voice& voice : voices_) voice.SetSampleRate(rate);
+  activeCount_ = 0;
   // The shared filter is set up again too, so it takes this rate's coefficients at once
   // and stays at its cutoff.
   globalPath_.SetSampleRate(cutoffs_, rate);

@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 #include "engine/CutoffTable.h"
 #include "engine/PitchToFrequency.h"
+
+// Lane vectors are passed between the functions of this file only, inlined, so their
+// calling convention does not matter.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
@@ -14,12 +20,30 @@ constexpr double kLegacyResonanceCurve = 1.6;
 constexpr double kMaxFeedback = 3.6;
 constexpr double kRingingLevel = 1e-12;
 
-// Soft clip of the fed-back signal: a rational tanh that reaches +-1 at +-3.
-// Soft clip of the fed-back signal. The rational part is computed for every input and
-// then replaced outside -3..3, which keeps the lanes free of branches.
-double Saturate(double z) {
-  const double rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
-  return z < -3.0 ? -1.0 : (z > 3.0 ? 1.0 : rational);
+// a where the comparison that gave `mask` holds, else b: by bit masks for lane vectors.
+inline double Select(bool mask, double a, double b) {
+  return mask ? a : b;
+}
+template <typename Mask, typename Lanes>
+Lanes Select(Mask mask, Lanes a, Lanes b) {
+  return reinterpret_cast<Lanes>((mask & reinterpret_cast<Mask>(a)) |
+                                 (~mask & reinterpret_cast<Mask>(b)));
+}
+
+// Soft clip of the fed-back signal: a rational tanh that reaches +-1 at +-3. The rational
+// part is computed for every input and then replaced outside -3..3, so lanes need no
+// branches.
+template <typename Lanes>
+Lanes Saturate(Lanes z) {
+  const Lanes rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
+  const Lanes zero{};
+  return Select(z < -3.0, zero - 1.0, Select(z > 3.0, zero + 1.0, rational));
+}
+
+// GuardSample for lanes: x - x is 0 exactly when x is finite.
+template <typename Lanes>
+Lanes Guard(Lanes x, Lanes offset) {
+  return Select(x - x == 0.0, x + offset, Lanes{});
 }
 
 }  // namespace
@@ -54,55 +78,18 @@ void Vcf::SetResonance(double n) {
 }
 
 double Vcf::Process(double x, int offset) {
-  Vcf* self = this;
+  Glide(offset);
+  VcfLanes<1> lane;
+  lane.Load(0, *this);
   double y = 0.0;
-  ProcessLanes<1>(&self, &x, &offset, &y);
+  lane.Process(&x, &y);
+  lane.Store(0, *this);
   return y;
 }
 
-// The steps run lane by lane, so the lanes' long feedback chains (two divisions and
-// eight dependent stages per sample) overlap in the processor instead of queueing.
-template <int kLanes>
-void Vcf::ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y) {
-  double u[kLanes];
-  double out[kLanes];
-  double s[4][kLanes];
-  for (int l = 0; l < kLanes; ++l) {
-    Vcf& f = *filters[l];
-    f.Glide(offsets[l]);
-    const double d = f.denormalOffset_;
-    u[l] = GuardSample(x[l], d);
-    for (int j = 0; j < 4; ++j) s[j][l] = GuardSample(f.stages_[static_cast<size_t>(j)], d);
-    f.denormalOffset_ = -d;
-  }
-  // Output the stages would settle on without saturation; it feeds back at once.
-  for (int l = 0; l < kLanes; ++l) {
-    const Vcf& f = *filters[l];
-    out[l] = (((s[0][l] * f.g_ + s[1][l]) * f.g_ + s[2][l]) * f.g_ + s[3][l] + u[l] * f.g4_) * f.h_;
-  }
-  for (int l = 0; l < kLanes; ++l) {
-    const Vcf& f = *filters[l];
-    const double feedback = 5.0 * Saturate(0.2 * out[l]);
-    double in = (u[l] - feedback * f.k_) * f.g_;
-    for (int j = 0; j < 4; ++j) {
-      const double sum = s[j][l] + in;
-      s[j][l] = in - f.a_ * sum;
-      in = f.g_ * sum;
-    }
-  }
-  for (int l = 0; l < kLanes; ++l) {
-    Vcf& f = *filters[l];
-    for (int j = 0; j < 4; ++j) f.stages_[static_cast<size_t>(j)] = s[j][l];
-    y[l] = f.legacy_ ? out[l] : out[l] * f.gainCompensation_;
-  }
-}
-
-template void Vcf::ProcessLanes<1>(Vcf* const*, const double*, const int*, double*);
-template void Vcf::ProcessLanes<Vcf::kLaneCount>(Vcf* const*, const double*, const int*, double*);
-
 // One step of the cutoff towards its target, then coefficients for the index the
 // offset lands on.
-void Vcf::Glide(int offset) {
+bool Vcf::Glide(int offset) {
   if (current_ < target_) {
     ++current_;
   } else if (current_ > target_) {
@@ -111,7 +98,9 @@ void Vcf::Glide(int offset) {
   // Clamped before the comparison, so an offset below the table never meets
   // the "no coefficients yet" mark of -1.
   const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
-  if (index != lastIndex_) UpdateCoefficients(index);
+  if (index == lastIndex_) return false;
+  UpdateCoefficients(index);
+  return true;
 }
 
 void Vcf::Clear() {
@@ -145,3 +134,59 @@ void Vcf::UpdateCoefficients(int index) {
   g4_ = g_ * g_ * g_ * g_;
   h_ = 1.0 / (1.0 + k_ * g4_);
 }
+
+// Lane l of a lane vector, or the double itself.
+template <typename Lanes>
+double& Lane(Lanes& lanes, int l) {
+  if constexpr (std::is_same_v<Lanes, double>) {
+    return lanes;
+  } else {
+    return reinterpret_cast<double*>(&lanes)[l];
+  }
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::Load(int l, const Vcf& filter) {
+  for (int j = 0; j < 4; ++j) Lane(s[j], l) = filter.stages_[static_cast<size_t>(j)];
+  Lane(d, l) = filter.denormalOffset_;
+  LoadCoefficients(l, filter);
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::LoadCoefficients(int l, const Vcf& filter) {
+  Lane(g, l) = filter.g_;
+  Lane(a, l) = filter.a_;
+  Lane(g4, l) = filter.g4_;
+  Lane(h, l) = filter.h_;
+  Lane(k, l) = filter.k_;
+  Lane(gain, l) = filter.legacy_ ? 1.0 : filter.gainCompensation_;
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::Store(int l, Vcf& filter) const {
+  auto& self = const_cast<VcfLanes&>(*this);
+  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = Lane(self.s[j], l);
+  filter.denormalOffset_ = Lane(self.d, l);
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::Process(const double* x, double* y) {
+  Lanes input;
+  std::memcpy(&input, x, sizeof input);
+  const Lanes u = Guard(input, d);
+  for (Lanes& stage : s) stage = Guard(stage, d);
+  d = -d;
+  // Output the stages would settle on without saturation; it feeds back at once.
+  const Lanes out = (((s[0] * g + s[1]) * g + s[2]) * g + s[3] + u * g4) * h;
+  const Lanes feedback = 5.0 * Saturate(0.2 * out);
+  Lanes in = (u - feedback * k) * g;
+  for (Lanes& stage : s) {
+    const Lanes sum = stage + in;
+    stage = in - a * sum;
+    in = g * sum;
+  }
+  const Lanes result = out * gain;
+  std::memcpy(y, &result, sizeof result);
+}
+template struct VcfLanes<1>;
+template struct VcfLanes<kFilterLanes>;

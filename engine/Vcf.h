@@ -5,6 +5,8 @@
 #include "engine/Filter.h"
 
 class CutoffTable;
+template <int kLanes>
+struct VcfLanes;
 
 // Four-pole resonant low-pass of a voice or of the global filter path. The cutoff
 // is a pitch index: the "VCF Cutoff" setting places a base index, and every
@@ -39,11 +41,9 @@ class Vcf {
   // One sample; offset in pitch-index units on top of the gliding cutoff, the
   // sum saturating at both ends of the table.
   double Process(double x, int offset);
-  // The same for several filters at once, one sample each (filters, inputs, offsets and
-  // outputs side by side); kLanes is 1 or kLaneCount.
-  static constexpr int kLaneCount = 4;
-  template <int kLanes>
-  static void ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y);
+  // The first half of Process: one glide step and the coefficients for the cutoff plus
+  // `offset`. True when they changed.
+  bool Glide(int offset);
 
   // Empties the stages: the next sample starts from silence.
   void Clear();
@@ -58,7 +58,9 @@ class Vcf {
   int TargetIndex(double n) const;
   void PlaceCutoff();
   void UpdateCoefficients(int index);
-  void Glide(int offset);
+
+  template <int kLanes>
+  friend struct VcfLanes;
 
   const CutoffTable* table_ = nullptr;
   bool legacy_ = false;
@@ -81,4 +83,45 @@ class Vcf {
 
   std::array<double, 4> stages_{};
   double denormalOffset_ = kDenormalOffset;
+};
+
+// Voices with their own filter are filtered this many at a time.
+constexpr int kFilterLanes = 8;
+
+// kLanes doubles side by side, computed together: the processor's vector instructions
+// take two (SSE2) or four (AVX) of them at once. A single lane is a plain double.
+template <int kLanes>
+struct LaneVector {
+  typedef double Type __attribute__((vector_size(sizeof(double) * kLanes)));
+};
+template <>
+struct LaneVector<1> {
+  using Type = double;
+};
+
+// The state and coefficients of several filters side by side, one filter per lane, so
+// that one sample of all of them is computed together: the lanes' long feedback chains
+// overlap in the processor, and the arithmetic runs on vector registers. Each lane
+// computes exactly what Vcf::Process computes for its filter.
+template <int kLanes>
+struct VcfLanes {
+  using Lanes = typename LaneVector<kLanes>::Type;
+
+  // Takes a filter's stages and coefficients into lane l.
+  void Load(int l, const Vcf& filter);
+  // Takes new coefficients (after Vcf::Glide reported a change).
+  void LoadCoefficients(int l, const Vcf& filter);
+  // Gives lane l's stages back to its filter.
+  void Store(int l, Vcf& filter) const;
+  // One sample of every lane: inputs x, outputs y, kLanes each.
+  void Process(const double* x, double* y);
+
+  Lanes s[4];
+  Lanes g;
+  Lanes a;
+  Lanes g4;
+  Lanes h;
+  Lanes k;
+  Lanes gain;  // output gain: 1 in legacy mode, else the resonance's compensation
+  Lanes d;     // denormal offset
 };

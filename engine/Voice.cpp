@@ -96,7 +96,7 @@ double Voice::RenderVoice() {
   const double mix = RenderSources();
   if (!ownFilter_) return mix * velocityGain_;
   int offset = 0;
-  const double input = PrepareOwnFilter(mix, offset);
+  const double input = PrepareOwnFilter(mix, DrawsNoise() ? noise_->Next() : 0.0, offset);
   return filter_.Filter().Process(input, offset) * velocityGain_;
 }
 
@@ -115,9 +115,8 @@ double Voice::RenderSources() {
   return mix;
 }
 
-double Voice::PrepareOwnFilter(double mix, int& offset) {
-  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, *noise_,
-                              offset);
+double Voice::PrepareOwnFilter(double mix, double noise, int& offset) {
+  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, noise, offset);
 }
 
 void Voice::SetParameter(int index, double plain, double n) {

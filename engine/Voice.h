@@ -48,10 +48,11 @@ class Voice {
   double RenderVoice();
   // RenderVoice in parts, so a caller can run the own filters of several voices
   // together: the oscillator mix (envelopes stepped), then the own filter's input with
-  // its cutoff offset (DEG3 stepped, noise added). The filter's output times
-  // VelocityGain() is the voice's sample.
+  // its cutoff offset (DEG3 stepped, noise added; the caller draws the noise sample, only
+  // when DrawsNoise()). The filter's output times VelocityGain() is the voice's sample.
   double RenderSources();
-  double PrepareOwnFilter(double mix, int& offset);
+  double PrepareOwnFilter(double mix, double noise, int& offset);
+  bool DrawsNoise() const { return ownFilter_ && filter_.DrawsNoise(); }
   Vcf& OwnFilterVcf() { return filter_.Filter(); }
   const Vcf& OwnFilterVcf() const { return filter_.Filter(); }
   // A parameter change; indices the voice has no use for are ignored.
