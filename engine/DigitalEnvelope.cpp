@@ -17,9 +17,17 @@ constexpr double kReleaseTarget = -kOvershoot;
 // Linear mode never lets a stored level reach full scale.
 constexpr double kLinearLevelScale = 0.99;
 
-// Exponential speed k(t) per second of a normalised time parameter.
+// Exponential speed k(t) per second of a normalised time parameter. One parameter change
+// reaches the envelopes of all 64 voices in turn with the same time, so the last power
+// is kept (per thread: plug-in objects may run on several).
 double ExponentialRate(double t) {
-  return std::pow(5.0, 3.3 - 7.5 * t) + 0.05;
+  thread_local double lastTime = -1.0;
+  thread_local double lastRate = 0.0;
+  if (t != lastTime) {
+    lastTime = t;
+    lastRate = std::pow(5.0, 3.3 - 7.5 * t) + 0.05;
+  }
+  return lastRate;
 }
 
 }  // namespace

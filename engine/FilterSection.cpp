@@ -77,18 +77,6 @@ void FilterSection::Clear() {
   smoother_.Clear();
 }
 
-double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset, double noise,
-                                   int& offset) {
-  deg3_.EnvelopeStep();
-  const double e = legacy_ ? smoother_.Process(deg3_.Level()) : deg3_.Level();
-  if (DrawsNoise()) {
-    const double shape = legacy_ ? e : e * e;
-    mix += shape * velocityGain * noiseWeight_ * noise;
-  }
-  offset = static_cast<int>(baseOffset + sweepDepth_ * e);
-  return mix;
-}
-
 double FilterSection::Process(double mix, double velocityGain, double baseOffset,
                               NoiseGenerator& noise) {
   int offset = 0;

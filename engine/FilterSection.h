@@ -58,3 +58,16 @@ class FilterSection {
   double sweepDepth_ = 0.0;  // cutoff offset of a full DEG3
   double keyTrackAmount_ = 0.0;
 };
+
+// Per sample, here so that it is inlined where voices are rendered.
+inline double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset,
+                                          double noise, int& offset) {
+  deg3_.EnvelopeStep();
+  const double e = legacy_ ? smoother_.Process(deg3_.Level()) : deg3_.Level();
+  if (DrawsNoise()) {
+    const double shape = legacy_ ? e : e * e;
+    mix += shape * velocityGain * noiseWeight_ * noise;
+  }
+  offset = static_cast<int>(baseOffset + sweepDepth_ * e);
+  return mix;
+}

@@ -74,7 +74,9 @@ void Vcf::SetCutoff(double n, bool gliding) {
 
 void Vcf::SetResonance(double n) {
   resonance_ = legacy_ ? std::pow(n, kLegacyResonanceCurve) : n;
-  lastIndex_ = -1;
+  k_ = kMaxFeedback * resonance_;
+  gainCompensation_ = 1.0 + resonance_;
+  lastIndex_ = -1;  // h follows k
 }
 
 double Vcf::Process(double x, int offset) {
@@ -85,22 +87,6 @@ double Vcf::Process(double x, int offset) {
   lane.Process(&x, &y);
   lane.Store(0, *this);
   return y;
-}
-
-// One step of the cutoff towards its target, then coefficients for the index the
-// offset lands on.
-bool Vcf::Glide(int offset) {
-  if (current_ < target_) {
-    ++current_;
-  } else if (current_ > target_) {
-    --current_;
-  }
-  // Clamped before the comparison, so an offset below the table never meets
-  // the "no coefficients yet" mark of -1.
-  const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
-  if (index == lastIndex_) return false;
-  UpdateCoefficients(index);
-  return true;
 }
 
 void Vcf::Clear() {
@@ -123,15 +109,13 @@ void Vcf::PlaceCutoff() {
   target_ = current_ = TargetIndex(cutoff_);
 }
 
+// g, a and g^4 come from the table of this rate; only h depends on the resonance too.
 void Vcf::UpdateCoefficients(int index) {
   lastIndex_ = index;
-  const double c = (*table_)[index];
-  const double norm = 1.0 / (c + 2.0);
-  k_ = kMaxFeedback * resonance_;
-  gainCompensation_ = 1.0 + resonance_;
-  g_ = c * norm;
-  a_ = (c - 2.0) * norm;
-  g4_ = g_ * g_ * g_ * g_;
+  const CutoffTable::Coefficients& c = table_->CoefficientsAt(index);
+  g_ = c.g;
+  a_ = c.a;
+  g4_ = c.g4;
   h_ = 1.0 / (1.0 + k_ * g4_);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "engine/Filter.h"
+#include "engine/PitchToFrequency.h"
 
 class CutoffTable;
 template <int kLanes>
@@ -77,8 +79,8 @@ class Vcf {
   double g_ = 0.0;
   double a_ = 0.0;
   double g4_ = 0.0;
-  double k_ = 0.0;
-  double gainCompensation_ = 0.0;
+  double k_ = 0.0;                 // of the resonance
+  double gainCompensation_ = 1.0;  // of the resonance
   double h_ = 0.0;
 
   std::array<double, 4> stages_{};
@@ -125,3 +127,19 @@ struct VcfLanes {
   Lanes gain;  // output gain: 1 in legacy mode, else the resonance's compensation
   Lanes d;     // denormal offset
 };
+
+// One step of the cutoff towards its target, then coefficients for the index the
+// offset lands on.
+inline bool Vcf::Glide(int offset) {
+  if (current_ < target_) {
+    ++current_;
+  } else if (current_ > target_) {
+    --current_;
+  }
+  // Clamped before the comparison, so an offset below the table never meets
+  // the "no coefficients yet" mark of -1.
+  const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
+  if (index == lastIndex_) return false;
+  UpdateCoefficients(index);
+  return true;
+}

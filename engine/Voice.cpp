@@ -100,25 +100,6 @@ double Voice::RenderVoice() {
   return filter_.Filter().Process(input, offset) * velocityGain_;
 }
 
-double Voice::RenderSources() {
-  double mix = 0.0;
-  deg1_.EnvelopeStep();
-  if (dco1Level_ > 0.0) {
-    const double e = deg1_.Level();
-    mix = dco1_.Render() * e * e * dco1Level_;
-  }
-  deg2_.EnvelopeStep();
-  if (doubleMode_ && dco2Level_ > 0.0) {
-    const double e = deg2_.Level();
-    mix += dco2_.Render() * e * e * dco2Level_;
-  }
-  return mix;
-}
-
-double Voice::PrepareOwnFilter(double mix, double noise, int& offset) {
-  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, noise, offset);
-}
-
 void Voice::SetParameter(int index, double plain, double n) {
   if (index >= kDco1Octave && index <= kDco1Foot2) {
     SetDcoParameter(dco1_, index - kDco1Octave, plain, n);

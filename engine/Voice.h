@@ -110,3 +110,23 @@ class Voice {
   int velocity_ = 0;
   int startStamp_ = 0;
 };
+
+// Per sample, here so that it is inlined where voices are rendered.
+inline double Voice::RenderSources() {
+  double mix = 0.0;
+  deg1_.EnvelopeStep();
+  if (dco1Level_ > 0.0) {
+    const double e = deg1_.Level();
+    mix = dco1_.Render() * e * e * dco1Level_;
+  }
+  deg2_.EnvelopeStep();
+  if (doubleMode_ && dco2Level_ > 0.0) {
+    const double e = deg2_.Level();
+    mix += dco2_.Render() * e * e * dco2Level_;
+  }
+  return mix;
+}
+
+inline double Voice::PrepareOwnFilter(double mix, double noise, int& offset) {
+  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, noise, offset);
+}
