@@ -74,6 +74,8 @@ class DigitalEnvelope {
   void UpdateSpeeds(Segment& segment) const;
   void Enter(EnvelopeStage stage, const Segment& segment, double target);
   void Finish();
+  void EndAttack();
+  void EndDecay();
   void StepLinear();
   void StepExponential();
 
@@ -109,6 +111,18 @@ inline void DigitalEnvelope::Finish() {
   stage_ = EnvelopeStage::Idle;
 }
 
+// Full scale reached: on to the break point.
+inline void DigitalEnvelope::EndAttack() {
+  level_ = 1.0;
+  Enter(EnvelopeStage::Decay, decay_, breakPoint_ - kOvershoot);
+}
+
+// Break point reached: on towards the sustain level.
+inline void DigitalEnvelope::EndDecay() {
+  level_ = breakPoint_;
+  Enter(EnvelopeStage::Slope, slope_, sustain_);
+}
+
 inline void DigitalEnvelope::StepLinear() {
   level_ = std::clamp(level_, 0.0, 1.0);
   switch (stage_) {
@@ -116,14 +130,12 @@ inline void DigitalEnvelope::StepLinear() {
       if (level_ < 1.0) {
         level_ += increment_;
       } else {
-        level_ = 1.0;
-        Enter(EnvelopeStage::Decay, decay_, breakPoint_ - kOvershoot);
+        EndAttack();
       }
       break;
     case EnvelopeStage::Decay:
       if (level_ <= breakPoint_) {
-        level_ = breakPoint_;
-        Enter(EnvelopeStage::Slope, slope_, sustain_);
+        EndDecay();
       } else {
         level_ -= increment_;
       }
@@ -153,16 +165,10 @@ inline void DigitalEnvelope::StepExponential() {
   level_ += (target_ - level_) * coefficient_;
   switch (stage_) {
     case EnvelopeStage::Attack:
-      if (level_ >= 1.0) {
-        level_ = 1.0;
-        Enter(EnvelopeStage::Decay, decay_, breakPoint_ - kOvershoot);
-      }
+      if (level_ >= 1.0) EndAttack();
       break;
     case EnvelopeStage::Decay:
-      if (level_ <= breakPoint_) {
-        level_ = breakPoint_;
-        Enter(EnvelopeStage::Slope, slope_, sustain_);
-      }
+      if (level_ <= breakPoint_) EndDecay();
       break;
     case EnvelopeStage::Slope:
     case EnvelopeStage::Release:
