@@ -8,10 +8,6 @@
 #include "engine/CutoffTable.h"
 #include "engine/PitchToFrequency.h"
 
-// Lane vectors are passed between the functions of this file only, inlined, so their
-// calling convention does not matter.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 namespace {
 
 constexpr double kIndexSpan = kPitchTableSize;  // "VCF Cutoff" 1 reaches one past the top
@@ -119,13 +115,14 @@ void Vcf::UpdateCoefficients(int index) {
   h_ = 1.0 / (1.0 + k_ * g4_);
 }
 
-// Lane l of a lane vector, or the double itself.
+// Lane l of lane vectors side by side.
 template <typename Lanes>
-double& Lane(Lanes& lanes, int l) {
+double& Lane(Lanes* vectors, int l) {
   if constexpr (std::is_same_v<Lanes, double>) {
-    return lanes;
+    return vectors[l];
   } else {
-    return reinterpret_cast<double*>(&lanes)[l];
+    constexpr int kWidth = sizeof(Lanes) / sizeof(double);
+    return vectors[l / kWidth][l % kWidth];
   }
 }
 
@@ -153,24 +150,30 @@ void VcfLanes<kLanes>::Store(int l, Vcf& filter) const {
   filter.denormalOffset_ = Lane(self.d, l);
 }
 
+// The vectors are independent of each other, so their chains overlap too.
 template <int kLanes>
 void VcfLanes<kLanes>::Process(const double* x, double* y) {
-  Lanes input;
-  std::memcpy(&input, x, sizeof input);
-  const Lanes u = Guard(input, d);
-  for (Lanes& stage : s) stage = Guard(stage, d);
-  d = -d;
-  // Output the stages would settle on without saturation; it feeds back at once.
-  const Lanes out = (((s[0] * g + s[1]) * g + s[2]) * g + s[3] + u * g4) * h;
-  const Lanes feedback = 5.0 * Saturate(0.2 * out);
-  Lanes in = (u - feedback * k) * g;
-  for (Lanes& stage : s) {
-    const Lanes sum = stage + in;
-    stage = in - a * sum;
-    in = g * sum;
+  for (int v = 0; v < kVectors; ++v) {
+    Lanes input;
+    std::memcpy(&input, x + v * LaneVector<kLanes>::kWidth, sizeof input);
+    const Lanes u = Guard(input, d[v]);
+    Lanes stage[4];
+    for (int j = 0; j < 4; ++j) stage[j] = Guard(s[j][v], d[v]);
+    d[v] = -d[v];
+    // Output the stages would settle on without saturation; it feeds back at once.
+    const Lanes out =
+        (((stage[0] * g[v] + stage[1]) * g[v] + stage[2]) * g[v] + stage[3] + u * g4[v]) * h[v];
+    const Lanes feedback = 5.0 * Saturate(0.2 * out);
+    Lanes in = (u - feedback * k[v]) * g[v];
+    for (int j = 0; j < 4; ++j) {
+      const Lanes sum = stage[j] + in;
+      s[j][v] = in - a[v] * sum;
+      in = g[v] * sum;
+    }
+    const Lanes result = out * gain[v];
+    std::memcpy(y + v * LaneVector<kLanes>::kWidth, &result, sizeof result);
   }
-  const Lanes result = out * gain;
-  std::memcpy(y, &result, sizeof result);
 }
+
 template struct VcfLanes<1>;
 template struct VcfLanes<kFilterLanes>;

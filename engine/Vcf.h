@@ -90,15 +90,20 @@ class Vcf {
 // Voices with their own filter are filtered this many at a time.
 constexpr int kFilterLanes = 8;
 
-// kLanes doubles side by side, computed together: the processor's vector instructions
-// take two (SSE2) or four (AVX) of them at once. A single lane is a plain double.
+// Two doubles side by side: what one instruction of SSE2, the x86-64 baseline, computes.
+typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
+
+// Lanes are computed in pairs; a single lane is a plain double.
 template <int kLanes>
 struct LaneVector {
-  typedef double Type __attribute__((vector_size(sizeof(double) * kLanes)));
+  static_assert(kLanes % 2 == 0, "lanes come in pairs");
+  using Type = DoublePair;
+  static constexpr int kWidth = 2;
 };
 template <>
 struct LaneVector<1> {
   using Type = double;
+  static constexpr int kWidth = 1;
 };
 
 // The state and coefficients of several filters side by side, one filter per lane, so
@@ -108,6 +113,7 @@ struct LaneVector<1> {
 template <int kLanes>
 struct VcfLanes {
   using Lanes = typename LaneVector<kLanes>::Type;
+  static constexpr int kVectors = kLanes / LaneVector<kLanes>::kWidth;
 
   // Takes a filter's stages and coefficients into lane l.
   void Load(int l, const Vcf& filter);
@@ -118,14 +124,14 @@ struct VcfLanes {
   // One sample of every lane: inputs x, outputs y, kLanes each.
   void Process(const double* x, double* y);
 
-  Lanes s[4];
-  Lanes g;
-  Lanes a;
-  Lanes g4;
-  Lanes h;
-  Lanes k;
-  Lanes gain;  // output gain: 1 in legacy mode, else the resonance's compensation
-  Lanes d;     // denormal offset
+  Lanes s[4][kVectors];
+  Lanes g[kVectors];
+  Lanes a[kVectors];
+  Lanes g4[kVectors];
+  Lanes h[kVectors];
+  Lanes k[kVectors];
+  Lanes gain[kVectors];  // output gain: 1 in legacy mode, else the resonance's compensation
+  Lanes d[kVectors];     // denormal offset
 };
 
 // One step of the cutoff towards its target, then coefficients for the index the
