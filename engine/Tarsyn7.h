@@ -14,10 +14,12 @@
 #include "engine/Sequence.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
+#include "host/ToolCommands.h"
 #include "programs/BankFiles.h"
 #include "programs/HardwareImage.h"
 #include "programs/StateRecord.h"
 #include "programs/SysExReceiver.h"
+#include "programs/TapeReadSettings.h"
 #include "programs/TapeWavWriter.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
@@ -50,7 +52,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
   bool LoadProgramBytes(const uint8_t* bytes, size_t size, bool skipSound, bool skipSequence);
   bool SaveProgramFile(const std::string& path);
-  bool RunToolCommand(int32_t command, const char* path) override;
+  bool RunToolCommand(int32_t command, const void* data) override;
 
   // Program commands (programs/ProgramCommands.cpp). The copy keeps the program's state
   // and its name at the time of copying; pastes from an empty copy do nothing.
@@ -71,9 +73,14 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   // programs, a sequence load the current program's sequence; a refusal changes nothing
   // and gives its reason in `error`.
   bool LoadTapeBank(const std::string& path, bool& isPoly800II, std::string& error);
+  // The same with the given settings, leaving the configuration as it is.
+  bool LoadTapeBank(const std::string& path, const TapeReadSettings& settings, bool& isPoly800II,
+                    std::string& error);
   bool LoadTapeSequence(const std::string& path, std::string& error);
   // Writes the 64 programs and the current sequence as a tape recording.
   bool SaveTape(const std::string& path, HardwareLayout layout, const WavFormat& format);
+  // A tape command of the command-line programs (host/ToolCommands.h).
+  bool RunTapeToolCommand(int32_t command, const ToolCommands::TapeRequest& request);
   // Replaces the hardware's parameters of all 64 programs by the image's, under one
   // hold of the lock; the rest of each program, and its name, stay. With `fresh` (a tape
   // load) each program starts from the defaults, without chord notes or sequence, and is

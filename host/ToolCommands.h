@@ -4,8 +4,9 @@
 
 // Bank, program and SysEx file commands that the maker's own command-line programs send through
 // effVendorSpecific: index kToolCommandIndex, value the command, ptr the file path (a
-// null-terminated text). The plug-in answers 1 when the command succeeded, else 0, so the
-// programs read and write exactly what the plug-in's own menu commands do.
+// null-terminated text), or a TapeRequest for the tape commands. The plug-in answers 1 when
+// the command succeeded, else 0, so the programs read and write exactly what the plug-in's
+// own menu commands do.
 namespace ToolCommands {
 
 constexpr int32_t kIndex = 0x74737937;  // "tsy7"
@@ -21,6 +22,26 @@ enum Command : int32_t {
   kSaveSysExEx800 = 8,      // the bank as a dump of model 1, 6 or 12
   kSaveSysExMidiDumpKit = 9,
   kSaveSysExPoly800II = 10,
+  kLoadTapeBank = 11,  // the 64 programs of a tape recording (WAV)
+  kSaveTapePoly800 = 12,
+  kSaveTapePoly800II = 13,
+};
+
+constexpr bool IsTapeCommand(int32_t command) {
+  return command >= kLoadTapeBank && command <= kSaveTapePoly800II;
+}
+
+// What a tape command carries besides the path. Reading takes the configured tape settings
+// where a field is kConfigured and leaves the configuration file as it is.
+struct TapeRequest {
+  static constexpr int32_t kConfigured = -1;
+  static constexpr int32_t kMinimumSampleRate = 8000;
+  static constexpr int32_t kMaximumSampleRate = 192000;
+  const char* path = nullptr;
+  int32_t threshold = kConfigured;  // percent, 1-99
+  int32_t highpass = kConfigured;   // Hz; 0 off
+  int32_t lowpass = kConfigured;    // Hz; 0 off
+  int32_t sampleRate = 44100;       // of a written recording
 };
 
 }  // namespace ToolCommands

@@ -160,7 +160,7 @@ VstIntPtr CanDo(IPlugVST& plug, const void* ptr) {
 
 VstIntPtr VendorSpecific(IPlugVST& plug, int32_t index, VstIntPtr value, void* ptr, float opt) {
   if (index == ToolCommands::kIndex) {
-    return plug.RunToolCommand(static_cast<int32_t>(value), static_cast<const char*>(ptr)) ? 1 : 0;
+    return plug.RunToolCommand(static_cast<int32_t>(value), ptr) ? 1 : 0;
   }
   const Parameter* parameter = plug.GetParameter(ToIndex(value));
   if (index == kFormatForValue && ptr) {

@@ -151,8 +151,15 @@ bool Tarsyn7::LoadFactoryBank(const char* name, const char* type) {
 }
 
 // The saves store the live state into its slot first, as the menu's save commands do.
-bool Tarsyn7::RunToolCommand(int32_t command, const char* path) {
+bool Tarsyn7::RunToolCommand(int32_t command, const void* data) {
   std::lock_guard<ReentrantLock> guard(Lock());
+  if (ToolCommands::IsTapeCommand(command)) {
+    const bool done =
+        data && RunTapeToolCommand(command, *static_cast<const ToolCommands::TapeRequest*>(data));
+    if (done) RefreshControls();
+    return done;
+  }
+  const char* path = static_cast<const char*>(data);
   const std::string file = path ? path : "";
   bool done = false;
   switch (command) {

@@ -1,6 +1,7 @@
 // tarsyn7-convert as a user runs it, with the built plug-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -88,4 +89,30 @@ TEST(ConvertTool, HardwareDumpsWrittenForEachModelAndRead) {
   EXPECT_EQ(Convert({bank, "-o", folder.Path("x.syx")}).exitCode, 2);  // no --model
   EXPECT_EQ(Convert({bank, "-o", folder.Path("x.syx"), "--model", "ex801"}).exitCode, 2);
   EXPECT_EQ(Convert({bank, "-o", folder.Path("x.fxb"), "--model", "ex800"}).exitCode, 2);
+}
+
+// The tape holds exactly the hardware's values: a bank read back from tape writes the same
+// recording again.
+TEST(ConvertTool, TapeRecordingsRoundTripAndSilenceIsRefused) {
+  TempFolder folder;
+  const std::string bank = folder.Path("factory.fxb"), back = folder.Path("back.fxb");
+  ASSERT_EQ(Convert({"--factory", "poly800", "-o", bank}).exitCode, 0);
+  for (const char* model : {"poly800", "poly800ii"}) {
+    const std::string tape = folder.Path("tape.wav"), again = folder.Path("again.wav");
+    ASSERT_EQ(Convert({bank, "-o", tape, "--model", model, "--sample-rate", "22050"}).exitCode, 0);
+    const ToolResult read = Convert({tape, "-o", back, "--tape-threshold", "40"});
+    ASSERT_EQ(read.exitCode, 0) << read.output;
+    ASSERT_EQ(Convert({back, "-o", again, "--model", model, "--sample-rate", "22050"}).exitCode, 0);
+    EXPECT_EQ(FileText(again), FileText(tape)) << model;
+  }
+
+  const std::string silence = folder.Path("silence.wav");
+  std::string bytes = FileText(folder.Path("tape.wav"));
+  std::fill(bytes.begin() + 44, bytes.end(), '\0');
+  WriteBytes(silence, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  const ToolResult refused = Convert({silence, "-o", folder.Path("none.fxb")});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.output.find("cannot load file"), std::string::npos) << refused.output;
+  EXPECT_EQ(Convert({bank, "-o", silence, "--model", "ex800"}).exitCode, 2);
+  EXPECT_EQ(Convert({bank, "-o", back, "--tape-lowpass", "5000"}).exitCode, 2);
 }

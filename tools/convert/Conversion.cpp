@@ -19,6 +19,22 @@ bool Send(PluginHost& host, ToolCommands::Command command, const std::string& pa
                        path.empty() ? nullptr : const_cast<char*>(path.c_str())) == 1;
 }
 
+// A tape command carries its settings with the path.
+bool SendTape(PluginHost& host, ToolCommands::Command command, const ConvertOptions& options,
+              const std::string& path) {
+  ToolCommands::TapeRequest request;
+  request.path = path.c_str();
+  request.threshold = options.tapeThreshold;
+  request.highpass = options.tapeHighpass;
+  request.lowpass = options.tapeLowpass;
+  request.sampleRate = options.sampleRate;
+  return host.Dispatch(effVendorSpecific, ToolCommands::kIndex, command, &request) == 1;
+}
+
+bool HoldsAllPrograms(const std::string& path) {
+  return IsBankFileName(path) || IsSysExFileName(path) || IsTapeFileName(path);
+}
+
 void Read(PluginHost& host, const ConvertOptions& options) {
   if (!options.factoryBank.empty()) {
     const bool poly800 = options.factoryBank == "poly800";
@@ -32,6 +48,14 @@ void Read(PluginHost& host, const ConvertOptions& options) {
       throw RenderError(options.inputFile +
                         ": cannot load file (missing, incomplete, damaged, or no dump of a "
                         "Poly-800, EX-800 or Poly-800 II)");
+    }
+    return;
+  }
+  if (IsTapeFileName(options.inputFile)) {
+    if (!SendTape(host, ToolCommands::kLoadTapeBank, options, options.inputFile)) {
+      throw RenderError(options.inputFile +
+                        ": cannot load file (missing, damaged, no tape recording of a Poly-800 "
+                        "or Poly-800 II, or not readable with these tape settings)");
     }
     return;
   }
@@ -51,6 +75,15 @@ ToolCommands::Command SaveSysExCommand(const std::string& model) {
 }
 
 void Write(PluginHost& host, const ConvertOptions& options) {
+  if (IsTapeFileName(options.outputFile)) {
+    const ToolCommands::Command command = options.model == "poly800ii"
+                                              ? ToolCommands::kSaveTapePoly800II
+                                              : ToolCommands::kSaveTapePoly800;
+    if (!SendTape(host, command, options, options.outputFile)) {
+      throw RenderError(options.outputFile + ": cannot save file");
+    }
+    return;
+  }
   const bool dump = IsSysExFileName(options.outputFile);
   const bool bank = IsBankFileName(options.outputFile);
   if (!bank && !dump) host.SetProgram(options.program);
@@ -84,8 +117,7 @@ void RunConversion(PluginHost& host, const ConvertOptions& options, std::ostream
     Write(host, options);
     return;
   }
-  if (!options.factoryBank.empty() || IsBankFileName(options.inputFile) ||
-      IsSysExFileName(options.inputFile)) {
+  if (!options.factoryBank.empty() || HoldsAllPrograms(options.inputFile)) {
     for (int program = 0; program < host.ProgramCount(); ++program) {
       ListProgram(host, program, out);
     }
