@@ -2,8 +2,9 @@
 # Builds and runs every test: a Release build with warnings as errors, then a Debug build
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the host-thread stress test
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
-# chunks the test host exchanged, and the Windows DLLs under wine. Where Ardour 7 is installed,
-# it checks the plug-in too. What the machine lacks (clang's libFuzzer, Ardour, 32-bit support
+# chunks the test host exchanged, the settings-file fuzzer for a third of that, and the
+# Windows DLLs under wine. Where Ardour 7 is installed, it checks the plug-in too. What the
+# machine lacks (clang's libFuzzer, Ardour, 32-bit support
 # for the 32-bit DLL) is skipped with one line saying so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,20 +43,29 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link -O1 -g" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DCMAKE_MODULE_LINKER_FLAGS="$sanitizers"
-  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz
+  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz ini_file_fuzz
+  # Runs one fuzzer: NAME SECONDS CORPUS.
+  fuzz() {
+    local log="build-fuzz/$1.log"
+    if ! "build-fuzz/tests/$1" -max_total_time="$2" -max_len=65536 -artifact_prefix=build-fuzz/ \
+      -print_final_stats=1 "$3" >"$log" 2>&1; then
+      tail -n 80 "$log"
+      echo "$1 found a fault (input saved in build-fuzz/)" >&2
+      exit 1
+    fi
+    grep -E '^(Done|stat::new_units_added|stat::peak_rss_mb)' "$log"
+  }
   corpus=build-fuzz/corpus
   rm -rf "$corpus" && mkdir -p "$corpus"
   build-test/tests/vsthost/vsthost build-test/Tarsyn764.so "$corpus" >/dev/null
-  log=build-fuzz/fuzz.log
-  if ! build-fuzz/tests/set_chunk_fuzz -max_total_time="$fuzz_seconds" -max_len=65536 \
-    -artifact_prefix=build-fuzz/ -print_final_stats=1 "$corpus" >"$log" 2>&1; then
-    tail -n 80 "$log"
-    echo "chunk fuzzer found a fault (input saved in build-fuzz/)" >&2
-    exit 1
-  fi
-  grep -E '^(Done|stat::new_units_added|stat::peak_rss_mb)' "$log"
+  fuzz set_chunk_fuzz "$fuzz_seconds" "$corpus"
+  # The settings reader, seeded with a file that sets every key.
+  corpus=build-fuzz/ini-corpus
+  rm -rf "$corpus" && mkdir -p "$corpus"
+  build-test/tests/vsthost/settings-dump write "$corpus/tarsyn7.ini" >/dev/null
+  fuzz ini_file_fuzz "$((fuzz_seconds / 3 + 1))" "$corpus"
 else
-  echo "clang with libFuzzer not found: chunk fuzzer skipped"
+  echo "clang with libFuzzer not found: fuzzers skipped"
 fi
 
 # The Windows plug-ins, cross-built and run under wine.
