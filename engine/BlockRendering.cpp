@@ -25,6 +25,7 @@ void Tarsyn7::RenderBlock(double** /*inputs*/, double** outputs, int frames) {
   std::fill(left, left + frames, 0.0);
   std::fill(right, right + frames, 0.0);
   BeginBlock();
+  SendQueuedSysEx();
   for (int done = 0; done < frames;) {
     const int remaining = frames - done;
     int chunk;

@@ -1,7 +1,7 @@
 #include "engine/Synth.h"
 
 #include <algorithm>
-#include <clocale>
+#include <cmath>
 #include <mutex>
 
 #include "platform/UserFolders.h"
@@ -26,7 +26,6 @@ Synth::Synth(HostCallback host)
   OutputPin(0).label = "Tarsyn7 Left ";
   OutputPin(1).label = "Tarsyn7 Right ";
   editor_ = std::make_unique<IGraphics>(kEditorWidth, kEditorHeight);
-  std::setlocale(LC_ALL, "en_US.UTF-8");  // numbers keep a decimal point
   documentsFolder_ = lastFolder_ = DocumentsFolder();
   configuration_.SetProgramFilesFolder(documentsFolder_);
   configuration_.Read();
@@ -48,6 +47,14 @@ void Synth::ResetProcessing() {
   controlCounter_ = 0;
   midiLearn_.Disarm();
   controlPeriod_ = std::max(static_cast<int>(SampleRate()) / 1000, 1);
+}
+
+// A rate the engine cannot run at (not a number, not positive, or beyond what any
+// interface delivers) is refused; the last good rate stays in force.
+void Synth::ChangeSampleRate(double rate) {
+  if (std::isfinite(rate) && rate >= kLowestSampleRate && rate <= kHighestSampleRate) {
+    IPlugVST::ChangeSampleRate(rate);
+  }
 }
 
 void Synth::ParameterChanged(int index) {
