@@ -17,7 +17,9 @@
 namespace {
 
 std::string TestPath(const std::string& name) {
-  return ::testing::TempDir() + name;
+  // Unique per test: ctest runs the tests side by side.
+  return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+         "-" + name;
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {
