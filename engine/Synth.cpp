@@ -28,7 +28,7 @@ Synth::Synth(HostCallback host)
       midiQueue_(kMidiQueueStartCapacity) {
   OutputPin(0).label = "Tarsyn7 Left ";
   OutputPin(1).label = "Tarsyn7 Right ";
-  editor_ = std::make_unique<IGraphics>(kEditorWidth, kEditorHeight);
+  editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight);
   std::setlocale(LC_ALL, "en_US.UTF-8");  // numbers keep a decimal point
   SetUpConfigurationFile();
 }
