@@ -6,11 +6,13 @@
 #include <optional>
 
 #include "drawing/Png.h"
+#include "platform/ModuleResources.h"
+#include "platform/ReentrantLock.h"
 
 namespace {
 
-std::mutex& CacheLock() {
-  static std::mutex lock;
+ReentrantLock& CacheLock() {
+  static ReentrantLock lock;
   return lock;
 }
 
@@ -19,14 +21,16 @@ std::map<int, std::unique_ptr<Bitmap>>& Cache() {
   return cache;
 }
 
-std::optional<Bitmap> DecodeResource(int) {
-  return std::nullopt;  // the plug-in file's images arrive with the module resources
+std::optional<Bitmap> DecodeResource(int id) {
+  ModuleResource resource;
+  if (!FindModuleResource("PNG", id, resource)) return std::nullopt;
+  return DecodePng(resource.data, resource.size);
 }
 
 }  // namespace
 
 const Bitmap* CachedBitmap(int id) {
-  std::lock_guard<std::mutex> guard(CacheLock());
+  std::lock_guard<ReentrantLock> guard(CacheLock());
   auto found = Cache().find(id);
   if (found != Cache().end()) return found->second.get();
   std::optional<Bitmap> image = DecodeResource(id);
@@ -35,7 +39,7 @@ const Bitmap* CachedBitmap(int id) {
 }
 
 const Bitmap* CacheBitmap(int id, Bitmap image) {
-  std::lock_guard<std::mutex> guard(CacheLock());
+  std::lock_guard<ReentrantLock> guard(CacheLock());
   auto& slot = Cache()[id];
   if (!slot) slot = std::make_unique<Bitmap>(std::move(image));
   return slot.get();
