@@ -40,6 +40,14 @@ else
   echo "wine32 not available: the 32-bit DLL is built but not run"
 fi
 
+echo "== the editor's images inside both DLLs"
+WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/resourcecheck.exe \
+  build-win64/Tarsyn764.dll PNG 101 123 PNG
+if [ -d "$prefixes/32" ]; then
+  WINEPREFIX="$prefixes/32" WINEARCH=win32 wine build-win32/tests/vsthost/resourcecheck.exe \
+    build-win32/Tarsyn7.dll PNG 101 123 PNG
+fi
+
 echo "== 64-bit DLL against the Linux build"
 WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/vstrender.exe \
   build-win64/Tarsyn764.dll "$prefixes/windows.raw"

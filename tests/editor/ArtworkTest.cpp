@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -7,6 +8,8 @@
 #include "drawing/Canvas.h"
 #include "drawing/Png.h"
 #include "editor/EditorImages.h"
+#include "editor/IGraphics.h"
+#include "platform/ModuleResources.h"
 
 namespace {
 
@@ -21,12 +24,18 @@ const Size kSizes[] = {{1054, 600}, {16, 160}, {16, 160},  {74, 24}, {16, 84},  
                        {38, 16},    {16, 30},  {49, 16},   {38, 92}, {104, 48}, {101, 50},
                        {19, 38},    {18, 80},  {80, 5200}, {8, 8},   {44, 20}};
 
-std::optional<Bitmap> LoadArt(const EditorImage& image) {
-  std::string path =
-      std::string(TARSYN7_ART_FOLDER) + "/" + (image.file + 14);  // after "resources/img/"
+std::vector<uint8_t> FileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                             std::istreambuf_iterator<char>());
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<uint8_t> ArtBytes(const EditorImage& image) {
+  return FileBytes(std::string(TARSYN7_ART_FOLDER) + "/" +
+                   (image.file + 14));  // after "resources/img/"
+}
+
+std::optional<Bitmap> LoadArt(const EditorImage& image) {
+  std::vector<uint8_t> bytes = ArtBytes(image);
   return DecodePng(bytes.data(), bytes.size());
 }
 
@@ -74,6 +83,28 @@ TEST(Artwork, EveryImageHasItsSizeAndInkedFramesAndAllGoOnAContactSheet) {
   }
   EXPECT_LE(y, sheet.Height());
   EXPECT_TRUE(WritePngFile(sheet, std::string(TARSYN7_ART_FOLDER) + "/../contact-sheet.png"));
+}
+
+TEST(Artwork, ThePlugInFileCarriesEveryImageAsAPngResource) {
+  std::vector<uint8_t> plugin = FileBytes(TARSYN7_PLUGIN_PATH);
+  ASSERT_FALSE(plugin.empty());
+  IGraphics graphics(nullptr, 1054, 600);
+  for (const EditorImage& image : kEditorImages) {
+    std::vector<uint8_t> bytes = ArtBytes(image);
+    ASSERT_FALSE(bytes.empty()) << image.file;
+    EXPECT_NE(std::search(plugin.begin(), plugin.end(), bytes.begin(), bytes.end()), plugin.end())
+        << image.file << " is not in the plug-in file";
+    ModuleResource resource;
+    ASSERT_TRUE(FindModuleResource("png", image.id, resource)) << image.id;
+    EXPECT_TRUE(
+        std::equal(bytes.begin(), bytes.end(), resource.data, resource.data + resource.size));
+    BitmapStrip strip = graphics.LoadStrip(image.id, image.file, image.frames);
+    ASSERT_NE(strip.image, nullptr) << image.file;
+    EXPECT_EQ(strip.FrameHeight() * image.frames, strip.height);
+  }
+  EXPECT_NE(graphics.LoadStrip(101, "BACK.PNG", 1).image, nullptr);
+  EXPECT_EQ(graphics.LoadStrip(101, "back.bmp", 1).image, nullptr);
+  EXPECT_EQ(graphics.LoadStrip(99, "missing.png", 1).image, nullptr);
 }
 
 }  // namespace
