@@ -6,6 +6,7 @@
 #include "EditorFixture.h"
 #include "control/ParameterIndex.h"
 #include "drawing/Png.h"
+#include "editor/KeyCodes.h"
 
 namespace {
 
@@ -25,9 +26,14 @@ TEST_F(EditorTest, ClicksGoToTheLastControlUnderThePointerThatIsShownAndNotGraye
   Click(0, 100);  // the right and bottom edges are outside
   EXPECT_EQ(background->presses, 1);
   // Keys: a control under the pointer may take them; over the background they go on.
-  EXPECT_FALSE(graphics.OnKeyDown(5, 5, 15));
+  EXPECT_FALSE(graphics.OnKeyDown(5, 5, EditorKeyCode('a')));
   lower->GrayOut(false);
-  EXPECT_TRUE(graphics.OnKeyDown(20, 20, 15));
+  EXPECT_TRUE(graphics.OnKeyDown(20, 20, EditorKeyCode('a')));
+  EXPECT_EQ(EditorKeyCode('A'), 15);
+  EXPECT_EQ(EditorKeyCode('z'), 40);
+  EXPECT_EQ(EditorKeyCode('9'), 14);
+  EXPECT_EQ(EditorKeyCode(NamedKey::kRight), 4);
+  EXPECT_EQ(EditorKeyCode('+'), kNoKey);
 }
 
 TEST_F(EditorTest, OnlyTheUnionOfDirtyControlsIsRepainted) {
