@@ -14,6 +14,11 @@
 #include "engine/Sequence.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
+#include "programs/BankFiles.h"
+#include "programs/HardwareImage.h"
+#include "programs/StateRecord.h"
+#include "programs/SysExReceiver.h"
+#include "programs/TapeWavWriter.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource {
@@ -34,6 +39,55 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   // Reads a state record, optionally passing over the sound (values and chord) or the
   // sequence without changing them. Answers the position behind it, negative on failure.
   int ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSound, bool skipSequence);
+
+  // Bank and program files and the factory banks (programs/Banks.cpp). A load changes
+  // all or nothing: a file it refuses leaves every slot and the live state as they were.
+  bool LoadBankFile(const std::string& path);
+  bool LoadBankBytes(const uint8_t* bytes, size_t size);  // a whole FXB file in memory
+  bool SaveBankFile(const std::string& path);
+  bool LoadBankImage(const uint8_t* bytes, size_t size);
+  bool RestoreFactoryBank(bool poly800);
+  bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
+  bool LoadProgramBytes(const uint8_t* bytes, size_t size, bool skipSound, bool skipSequence);
+  bool SaveProgramFile(const std::string& path);
+  bool RunToolCommand(int32_t command, const char* path) override;
+
+  // Program commands (programs/ProgramCommands.cpp). The copy keeps the program's state
+  // and its name at the time of copying; pastes from an empty copy do nothing.
+  void CopyProgram();
+  bool HasCopiedProgram() const { return copiedState_.Size() > 0; }
+  bool PasteProgram(bool skipSequence);
+  bool PasteSequence();
+  // Every parameter to its default, no chord, no sequence, named after the slot.
+  void InitProgram();
+
+  // Hardware SysEx dumps. The loaders check the whole file before anything changes and
+  // give the reason of a refusal in `error`.
+  bool LoadSysExBank(const std::string& path, bool& isPoly800II, std::string& error);
+  bool LoadSysExSequence(const std::string& path, std::string& error);
+  bool SaveSysEx(const std::string& path, int model);
+  // Cassette tape recordings (WAV), read with the process's tape settings, which are
+  // written to the configuration after a successful load. A bank load replaces all 64
+  // programs, a sequence load the current program's sequence; a refusal changes nothing
+  // and gives its reason in `error`.
+  bool LoadTapeBank(const std::string& path, bool& isPoly800II, std::string& error);
+  bool LoadTapeSequence(const std::string& path, std::string& error);
+  // Writes the 64 programs and the current sequence as a tape recording.
+  bool SaveTape(const std::string& path, HardwareLayout layout, const WavFormat& format);
+  // Replaces the hardware's parameters of all 64 programs by the image's, under one
+  // hold of the lock; the rest of each program, and its name, stay. With `fresh` (a tape
+  // load) each program starts from the defaults, without chord notes or sequence, and is
+  // named as a new slot is.
+  void ApplyHardwarePrograms(const HardwareDataImage& image, bool fresh = false);
+  // The image's sequence becomes the current program's.
+  void ApplyHardwareSequence(const HardwareDataImage& image);
+  // The 64 programs (the live one stored first) and the current program's sequence.
+  HardwareDataImage BankAsHardwareImage(HardwareLayout layout);
+  // Live dumps: one arriving from the host is taken on the audio thread and applied on
+  // the next idle call; a queued one leaves at the start of the next block.
+  void HandleSysEx(const SysExMessage& message) override;
+  void IdleTick() override;
+  bool QueueSysExBank(int model);
 
   // Declares the 80 parameters.
   void DefineParameters();
@@ -71,8 +125,17 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   void ApplyChorusModel();
 
   // Banks.
-  bool LoadBankFile(const std::string& path);
   bool LoadFactoryBank(const char* name, const char* type);
+  bool LoadBankChunk(const uint8_t* bytes, size_t size);
+  bool LoadParameterBank(const BankFiles::Bank& bank);
+  BankFiles::Identity FileIdentity() const;
+  void ProgramsReplaced();
+
+  // Hardware dumps.
+  StateRecord StoredProgram(int slot);
+  StateRecord DefaultProgram();
+  void ApplyReceivedSysEx();
+  void SendQueuedSysEx();
 
   // Notes and voices.
   void AssignVoice(int key, int velocity);
@@ -106,7 +169,12 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   OutputStage output_;
   ChordNotes chordNotes_;
   Sequence sequence_;
+  ChunkBuffer copiedState_;
+  std::string copiedName_;
   int sequenceTranspose_ = 0;
+  SysExReceiver sysExIn_;
+  std::vector<uint8_t> sysExOut_;
+  bool sysExOutQueued_ = false;
 
   // Derived parameter values.
   double tuneOffset_ = 0.0;   // pitch-index units

@@ -24,11 +24,18 @@ struct StateRecord {
   uint8_t legacyByte = 0;
 };
 
+// Whether a record in the current form (with its marker) starts at `position`.
+bool HasStateMarker(const ChunkBuffer& chunk, int position);
+
 // Appends `record` in the current form: marker, program index and name, then the body
 // and the extension (count, current format version, legacy byte). False when the buffer
 // could not grow.
 bool AppendStateRecord(ChunkBuffer& chunk, const StateRecord& record, int32_t programIndex,
                        const std::string& programName);
+
+// Appends `record` in the legacy form the factory banks hold: no marker head, the
+// record's own format version.
+bool AppendLegacyStateRecord(ChunkBuffer& chunk, const StateRecord& record);
 
 // Reads one record at `position`, with or without the marker head. With `skipSound` the
 // values and chord notes, with `skipSequence` the steps, are passed over and their fields

@@ -3,15 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundSelection.h"
-
-// A command line that makes no sense; the program shows how to use it.
-class UsageError : public RenderError {
- public:
-  using RenderError::RenderError;
-};
 
 struct RenderOptions {
   std::string midiFile;    // empty: the demo phrase
@@ -19,6 +13,9 @@ struct RenderOptions {
   std::string pluginPath;  // empty: Tarsyn7, next to the program or installed
   std::string midiOutFile;
   int bits = 24;
+  double gainDecibels = 0.0;  // --gain
+  bool normalize = false;     // --normalize: the peak of the whole render to normalizeDbfs
+  double normalizeDbfs = -1.0;
   RenderSettings render;
   SoundChoice sound;
   bool listPrograms = false;
