@@ -18,12 +18,13 @@ void Tarsyn7::SetSequence(Sequence sequence) {
   sequencer_.sequenceExisted = sequencer_.recordEnabled && !sequencer_.Steps().empty();
 }
 
-// Sequencer notes reach the engine through the queue of the tick that plays them; the
-// host's offsets count from the block start.
+// Sequencer notes reach the engine through the queue of the tick that plays them. The
+// host's offsets count from the block start; a step the block's last tick plays beyond
+// the block goes out on its last sample.
 void Tarsyn7::SequencerNote(const MidiMessage& message, bool toEngine, bool toHost) {
   if (toHost) {
     MidiMessage out = message;
-    out.offset += sequencerOffsetBase_;
+    out.offset = std::min(message.offset + sequencerOffsetBase_, sequencerLastFrame_);
     SendMidi(out);
   }
   if (toEngine) midiQueue_.Add(message);
@@ -119,7 +120,8 @@ void Tarsyn7::ResetSequencer() {
   UpdateStepLength();
 }
 
-void Tarsyn7::BeginSequencerBlock() {
+void Tarsyn7::BeginSequencerBlock(int frames) {
+  sequencerLastFrame_ = frames - 1;
   const int covered = std::max(controlCounter_, 0);
   sequencerTickOffset_ = covered;
   if (sequencerHostClock_) SyncToHost(covered);
@@ -148,7 +150,7 @@ void Tarsyn7::SyncToHost(int covered) {
       sequencer_.Rewind();
       clock.ForgetPlayedSteps();
     }
-    clock.AlignToHost(ppq, timeInfo_.samplePosition, covered);
+    clock.AlignToHost(ppq, static_cast<double>(timeInfo_.samplePosition), covered);
   }
   sequencer_.lastPpq = ppq;
 }

@@ -83,7 +83,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   // The keys of the gated voices become the chord memory.
   void CaptureChord();
   const Sequencer& GetSequencer() const { return sequencer_; }
-  int KeyMode() const { return keyMode_; }
+  int CurrentKeyMode() const { return keyMode_; }
   void SequencerNote(const MidiMessage& message, bool toEngine, bool toHost) override;
 
  private:
@@ -115,7 +115,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   void RecordTieOrRest();
   void ResetSequencer();
   // Start of a block: the host sync, and where the block's first tick lies.
-  void BeginSequencerBlock();
+  void BeginSequencerBlock(int frames);
   void SyncToHost(int covered);
   // At each control tick, for the `samples` up to the next.
   void AdvanceSequencerClock(int samples);
@@ -150,6 +150,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   Sequencer sequencer_{*this};
   int sequencerTickOffset_ = 0;  // block offset of the tick being advanced
   int sequencerOffsetBase_ = 0;  // added to the sequencer's offsets for the host
+  int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
 
   // Derived parameter values.
   double tuneOffset_ = 0.0;   // pitch-index units

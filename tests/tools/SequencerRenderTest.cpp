@@ -2,6 +2,7 @@
 // tempo change: every step sounds on its sixteenth.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "control/ParameterIndex.h"
@@ -39,11 +40,10 @@ std::vector<uint8_t> HostClockedProgram() {
   plug.SetSequence({{false, {{69, 100}}}, {}});
   void* data = nullptr;
   const int size = plug.GetChunk(false, &data);
-  std::vector<uint8_t> file = {'C', 'c', 'n', 'K'};
-  AppendBigEndian(file, static_cast<uint32_t>(52 + size), 4);
-  file.insert(file.end(), {'F', 'P', 'C', 'h', 0, 0, 0, 1, 't', 's', 'y', '7'});
-  AppendBigEndian(file, 1, 4);   // plug-in version
-  AppendBigEndian(file, 80, 4);  // parameters
+  // "CcnK", size (not read), "FPCh", version 1, "tsy7", plug-in version, 80 parameters,
+  // the name, then the chunk
+  std::vector<uint8_t> file = {'C', 'c', 'n', 'K', 0,   0,   0, 0, 'F', 'P', 'C', 'h', 0, 0,
+                               0,   1,   't', 's', 'y', '7', 0, 0, 0,   1,   0,   0,   0, 80};
   file.resize(file.size() + 28, 0);
   AppendBigEndian(file, static_cast<uint32_t>(size), 4);
   const auto* bytes = static_cast<const uint8_t*>(data);
@@ -52,10 +52,9 @@ std::vector<uint8_t> HostClockedProgram() {
 }
 
 int64_t Onset(const std::vector<double>& x, int64_t from) {
-  for (auto i = static_cast<size_t>(std::max<int64_t>(from, 0)); i < x.size(); ++i) {
-    if (std::fabs(x[i]) > 1e-6) return static_cast<int64_t>(i);
-  }
-  return -1;
+  const auto loud =
+      std::find_if(x.begin() + from, x.end(), [](double s) { return std::fabs(s) > 1e-6; });
+  return loud - x.begin();
 }
 
 }  // namespace
