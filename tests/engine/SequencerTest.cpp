@@ -2,6 +2,7 @@
 // both clocks, recording, transposition and what reaches the host's MIDI output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -251,10 +252,14 @@ TEST_F(SequencerTest, HostClockFollowsTheGridAndSurvivesHostileTimeInfo) {
   };
   renderFrom(0, 1);
   EXPECT_TRUE(plug.GetSequencer().running);
-  host.time.flags |= kVstPpqPosValid | kVstTempoValid;
-  host.time.tempo = 120.0;
+  host.time.flags |= kVstPpqPosValid;  // no tempo: 120 it is, and no step plays twice
   renderFrom(host.time.samplePos, 30);
+  EXPECT_EQ(std::count_if(hostNotes.begin(), hostNotes.end(),
+                          [](const HostNote& note) { return note.status == 0x90; }),
+            3);  // at 0, 5513 and 11025
   hostNotes.clear();
+  host.time.flags |= kVstTempoValid;
+  host.time.tempo = 120.0;
   renderFrom(1000, 20);
   EXPECT_NEAR(NextHostNoteOn(1000).sample, 5513, kPeriod);
   EXPECT_EQ(NextHostNoteOn(1000).key, 60);
