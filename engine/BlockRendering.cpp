@@ -26,6 +26,7 @@ void Tarsyn7::RenderBlock(double** /*inputs*/, double** outputs, int frames) {
   std::fill(right, right + frames, 0.0);
   BeginSequencerBlock(frames);
   BeginBlock();
+  SendQueuedSysEx();
   for (int done = 0; done < frames;) {
     const int remaining = frames - done;
     int chunk;
@@ -156,7 +157,8 @@ void Tarsyn7::ModulateLegacy(double& pitchOffset, double& vcfModulation) {
   }
   pitchOffset = pitchDepth * legacyModel_.mgPitchDepth * mg_.Triangle() + tuneOffset_;
   double cutoffDepth = fade * legacyModel_.mgVcfAmount;
-  const double source = breathToVcf_ ? performance_.breath : performance_.modWheel;
+  const double source =
+      configuration_.UseBreathController() ? performance_.breath : performance_.modWheel;
   const double wheelCutoff = source * wheelToCutoff_;
   if (wheelCutoff > cutoffDepth) {
     mg_.EndDelay();
