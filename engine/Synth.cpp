@@ -82,14 +82,3 @@ void Synth::LoadProgram(int index) {
   HostProgramChanged();
   TellHostAllParameters();
 }
-
-void Synth::InitProgram() {
-  std::lock_guard<ReentrantLock> guard(Lock());
-  for (int i = 0; i < ParameterCount(); ++i) {
-    const Parameter* parameter = GetParameter(i);
-    SetParameterFromEditor(i, parameter->ToNormalized(parameter->Default()));
-  }
-  ModifyCurrentPreset("Init");
-  RefreshControls();
-  TellHostAllParameters();
-}
