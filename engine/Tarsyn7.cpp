@@ -64,6 +64,7 @@ void Tarsyn7::ResetProcessing() {
   const double rate = SampleRate();
   if (rate == lastSampleRate_) return;
   lastSampleRate_ = rate;
+  ResetSequencer();
   performance_ = PerformanceValues{};
   stampCounter_ = 0;
   for (Voice& voice : voices_) voice.SetSampleRate(rate);

@@ -12,14 +12,23 @@
 #include "engine/OutputStage.h"
 #include "engine/PerformanceValues.h"
 #include "engine/Sequence.h"
+#include "engine/Sequencer.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
-class Tarsyn7 : public Synth, public KeyPitchSource {
+class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
  public:
   static constexpr int kVoiceCount = 64;
   enum KeyMode { kPoly = 0, kChord = 1, kRecording = 2 };
+  // Front-panel buttons (the codes their pushes send).
+  enum PanelCode {
+    kStepButton = 87,
+    kStartStopButton = 88,
+    kPolyButton = 89,
+    kChordMemoryButton = 90,
+    kHoldButton = 91,
+  };
 
   explicit Tarsyn7(HostCallback host);
   ~Tarsyn7() override;
@@ -60,8 +69,22 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   int ControlCounter() const { return controlCounter_; }
   const ChordNotes& Chord() const { return chordNotes_; }
   void SetChord(const ChordNotes& notes) { chordNotes_ = notes; }
-  const Sequence& GetSequence() const { return sequence_; }
-  void SetSequence(const Sequence& sequence) { sequence_ = sequence; }
+  const Sequence& GetSequence() const { return sequencer_.Steps(); }
+  // A new sequence for the live program; a recording in progress ends first.
+  void SetSequence(Sequence sequence);
+
+  // A front-panel button; the sequencer's, the chord memory's and the key-mode buttons
+  // act here.
+  void PanelCommand(int code);
+  // The sequencer's record switch.
+  void SetRecordEnabled(bool on);
+  // Starts playback from the first step, or stops it; every voice is released.
+  void SequencerRun(bool on);
+  // The keys of the gated voices become the chord memory.
+  void CaptureChord();
+  const Sequencer& GetSequencer() const { return sequencer_; }
+  int CurrentKeyMode() const { return keyMode_; }
+  void SequencerNote(const MidiMessage& message, bool toEngine, bool toHost) override;
 
  private:
   // Parameter reactions at the plug-in level.
@@ -79,6 +102,25 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   int ChooseVoice(int key) const;
   void QueueMessage(MidiMessage message);
   void ReleaseForChord();
+
+  // Sequencer.
+  void UpdateStepLength();
+  void ApplyKeyMode(int mode);
+  void StartOrStopPlayback();
+  void SetKeyModeFromPanel(int mode);
+  void StartRecording();
+  void EndRecording();
+  void SwitchRecordingOff();
+  void RecordNextStep();
+  void RecordTieOrRest();
+  void ResetSequencer();
+  // Start of a block: the host sync, and where the block's first tick lies.
+  void BeginSequencerBlock(int frames);
+  void SyncToHost(int covered);
+  // At each control tick, for the `samples` up to the next.
+  void AdvanceSequencerClock(int samples);
+  // Note routing: true when the sequencer takes the note instead of the engine.
+  bool SequencerTakesNote(const MidiMessage& note);
 
   // Block rendering.
   void BeginBlock();
@@ -105,8 +147,10 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   ModulationGenerator mg_;
   OutputStage output_;
   ChordNotes chordNotes_;
-  Sequence sequence_;
-  int sequenceTranspose_ = 0;
+  Sequencer sequencer_{*this};
+  int sequencerTickOffset_ = 0;  // block offset of the tick being advanced
+  int sequencerOffsetBase_ = 0;  // added to the sequencer's offsets for the host
+  int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
 
   // Derived parameter values.
   double tuneOffset_ = 0.0;   // pitch-index units
