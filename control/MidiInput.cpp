@@ -2,16 +2,33 @@
 
 namespace {
 
+constexpr int kModWheel = 1;
+constexpr int kBreath = 2;
 constexpr int kSustain = 64;
 constexpr int kAllSoundOff = 120;
 constexpr int kAllNotesOff = 123;
 constexpr int kLearnableControllers = 120;
 
+// Controllers with a meaning of their own: never learned, so the pedal and the wheels
+// keep working while learning waits for a controller.
+bool IsFixedController(int controller) {
+  return controller == kModWheel || controller == kBreath || controller == kSustain;
+}
+
+// Hosts may hand over data bytes with the top bit set, or offsets before the block.
+MidiMessage Sanitized(MidiMessage message) {
+  message.data1 &= 0x7F;
+  message.data2 &= 0x7F;
+  if (message.offset < 0) message.offset = 0;
+  return message;
+}
+
 }  // namespace
 
 // Every MIDI message from the host; the channel is ignored throughout.
-void Tarsyn7::HandleMidiMessage(const MidiMessage& message) {
-  if (midiThru_) SendMidi(message);
+void Tarsyn7::HandleMidiMessage(const MidiMessage& received) {
+  const MidiMessage message = Sanitized(received);
+  if (configuration_.MidiThru()) SendMidi(message);
   switch (message.StatusGroup()) {
     case 0x8:
     case 0x9: {
@@ -21,7 +38,8 @@ void Tarsyn7::HandleMidiMessage(const MidiMessage& message) {
       break;
     }
     case 0xB:
-      if (message.data1 < kLearnableControllers && midiLearn_.CaptureController(message.data1)) {
+      if (message.data1 < kLearnableControllers && !IsFixedController(message.data1) &&
+          midiLearn_.CaptureController(message.data1)) {
         break;
       }
       if (message.data1 == kAllSoundOff || message.data1 == kAllNotesOff) {
@@ -33,7 +51,7 @@ void Tarsyn7::HandleMidiMessage(const MidiMessage& message) {
       }
       break;
     case 0xC:
-      if (!ignoreProgramChange_) RecallPreset(message.data1);
+      if (!configuration_.IgnoreProgramChange()) RecallPreset(message.data1);
       break;
     case 0xE:
       QueueMessage(message);

@@ -38,6 +38,12 @@ void MidiLearn::Bind(int controller, int parameter) {
   if (IsController(controller)) map_[static_cast<size_t>(controller)] = parameter;
 }
 
+bool MidiLearn::TakeChange() {
+  const bool changed = changed_;
+  changed_ = false;
+  return changed;
+}
+
 void MidiLearn::Unbind(int parameter) {
   for (int& entry : map_) {
     if (entry == parameter) entry = -1;
@@ -46,6 +52,7 @@ void MidiLearn::Unbind(int parameter) {
 
 void MidiLearn::Complete() {
   if (!armed_) return;
+  if (forget_ || (controller_ >= 0 && parameter_ >= 0)) changed_ = true;
   if (forget_) {
     if (controller_ >= 0) {
       Bind(controller_, -1);

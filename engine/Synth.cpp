@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <clocale>
-#include <cstdio>
-#include <filesystem>
 #include <mutex>
 
 #include "platform/UserFolders.h"
@@ -13,8 +11,6 @@ namespace {
 constexpr int kMidiQueueStartCapacity = 1024;
 constexpr int kMidiQueueGranularity = 512;
 constexpr const char* kChannelString = "1-0 0-2";
-constexpr const char* kVendorFolder = "CorvaneMusic";
-constexpr const char* kConfigurationFileName = "tarsyn7.ini";
 
 PlugIdentity Tarsyn7Identity() {
   return {
@@ -25,34 +21,20 @@ PlugIdentity Tarsyn7Identity() {
 
 Synth::Synth(HostCallback host)
     : IPlugVST(host, kParameterCount, kPresetCount, kChannelString, Tarsyn7Identity()),
-      midiQueue_(kMidiQueueStartCapacity) {
+      midiQueue_(kMidiQueueStartCapacity),
+      configuration_(Configuration::StandardFilePath()) {
   OutputPin(0).label = "Tarsyn7 Left ";
   OutputPin(1).label = "Tarsyn7 Right ";
   editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight);
   std::setlocale(LC_ALL, "en_US.UTF-8");  // numbers keep a decimal point
-  SetUpConfigurationFile();
+  documentsFolder_ = lastFolder_ = DocumentsFolder();
+  configuration_.SetProgramFilesFolder(documentsFolder_);
+  configuration_.Read();
 }
 
-Synth::~Synth() = default;
-
-// The settings file lives in the vendor's folder of the user's local application data;
-// a missing folder or file is created so the settings can be written later.
-void Synth::SetUpConfigurationFile() {
-  namespace fs = std::filesystem;
-  const std::string appData = LocalAppDataFolder();
-  const std::string folder = appData + PathSeparator() + kVendorFolder;
-  std::error_code error;
-  if (!appData.empty() && !fs::is_directory(folder, error)) fs::create_directory(folder, error);
-  configurationFile_ = folder + PathSeparator() + kConfigurationFileName;
-  documentsFolder_ = lastFolder_ = DocumentsFolder();
-  bool exists = fs::exists(configurationFile_, error);
-  if (!exists) {
-    if (std::FILE* file = std::fopen(configurationFile_.c_str(), "a")) {
-      std::fclose(file);
-      exists = true;
-    }
-  }
-  if (exists) ReadConfiguration();
+// A binding learned since the last idle tick still reaches the file.
+Synth::~Synth() {
+  WriteLearnedBindings();
 }
 
 void Synth::ResetProcessing() {
@@ -70,12 +52,13 @@ void Synth::ResetProcessing() {
 
 void Synth::ParameterChanged(int index) {
   std::lock_guard<ReentrantLock> guard(Lock());
-  midiLearn_.CaptureParameter(index);
+  if (reapplying_ == 0) midiLearn_.CaptureParameter(index);
 }
 
 void Synth::ActivationChanged(bool active) {
   std::lock_guard<ReentrantLock> guard(Lock());
   if (!active) return;
+  Reapplication reapplication(*this);
   for (int i = 0; i < ParameterCount(); ++i) ParameterChanged(i);
 }
 

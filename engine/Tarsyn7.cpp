@@ -45,11 +45,12 @@ Tarsyn7::Tarsyn7(HostCallback host)
     voice.SetNoise(&noise_);
   }
   globalPath_.SetSampleRate(cutoffs_, kConstructionRate);
-  ReadConfiguration();  // again: some settings reach the engine's own members
   DefineParameters();
   AttachEditor(GetEditor());
-  if (startupBankPath_.empty() || !LoadBankFile(startupBankPath_)) {
-    startupBankPath_.clear();
+  // A startup bank that fails to load is forgotten for this instance only: the file keeps
+  // the user's choice.
+  if (Settings().StartupBank().empty() || !LoadBankFile(Settings().StartupBank())) {
+    configuration_.SetStartupBank("");
     LoadFactoryBank("PROGINIT", "LEGACY");
   }
   ReleaseAllVoices();

@@ -172,6 +172,7 @@ int Tarsyn7::ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSou
   StateRecord record;
   position = ParseStateRecord(chunk, position, record, skipSound, skipSequence);
   if (position < 0) return position;
+  const Reapplication reapplication(*this);
   if (!skipSound) {
     ApplyValues(*this, record);
     chordNotes_.swap(record.chord);

@@ -2,8 +2,17 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+struct UnboundMap : ControllerMap {
+  UnboundMap() { fill(-1); }
+};
+
+}  // namespace
+
 TEST(MidiLearn, BindsInEitherOrderAndMovesABinding) {
-  MidiLearn learn;
+  UnboundMap map;
+  MidiLearn learn(map);
   EXPECT_FALSE(learn.CaptureParameter(23));  // not armed
   learn.Arm(true, false);
   learn.CaptureParameter(23);
@@ -21,7 +30,8 @@ TEST(MidiLearn, BindsInEitherOrderAndMovesABinding) {
 }
 
 TEST(MidiLearn, ForgettingNeedsOneHalf) {
-  MidiLearn learn;
+  UnboundMap map;
+  MidiLearn learn(map);
   learn.Bind(1, 5);
   learn.Bind(2, 5);
   learn.Bind(3, 6);
@@ -36,7 +46,8 @@ TEST(MidiLearn, ForgettingNeedsOneHalf) {
 }
 
 TEST(MidiLearn, OutOfRangeNumbersAreIgnored) {
-  MidiLearn learn;
+  UnboundMap map;
+  MidiLearn learn(map);
   learn.Arm(true, false);
   EXPECT_FALSE(learn.CaptureController(120));
   EXPECT_FALSE(learn.CaptureParameter(80));

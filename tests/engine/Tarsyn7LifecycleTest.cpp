@@ -93,11 +93,13 @@ TEST_F(Tarsyn7Lifecycle, VoiceCountFollowsVoicesAndDcoMode) {
   EXPECT_EQ(plug.PlayableVoices(), 8);
 }
 
-TEST_F(Tarsyn7Lifecycle, ActivationReappliesEveryParameterInOrder) {
+// Re-applying every parameter is no user's move: an armed learn keeps waiting.
+TEST_F(Tarsyn7Lifecycle, ActivationIsNotTakenAsTheParameterHalfOfALearn) {
   plug.Learn().Arm(true, false);
   plug.ActivationChanged(true);
   plug.Learn().CaptureController(7);
-  EXPECT_EQ(plug.Learn().Target(7), 79);  // the last parameter applied was the one captured
+  EXPECT_TRUE(plug.Learn().Armed());
+  EXPECT_EQ(plug.Learn().Target(7), -1);
 }
 
 TEST_F(Tarsyn7Lifecycle, ResetDisarmsLearningAndClearsHeldKeys) {

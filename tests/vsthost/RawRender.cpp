@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/Vst2.h"
-#include "tests/vsthost/DynamicLibrary.h"
+#include "platform/DynamicLibrary.h"
 
 namespace {
 

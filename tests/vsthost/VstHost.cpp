@@ -2,10 +2,13 @@
 // and AEffect record only, the way a real host does: one whole session, with checks.
 //
 //   vsthost PLUGIN [SEED_FOLDER]
+//   vsthost PLUGIN --settings
 //
 // Prints one line per failed check and closes with "vsthost: N passed, M failed"; exits
 // non-zero when a check failed. With SEED_FOLDER it also writes the chunks it exchanged
-// there, as seeds for the chunk fuzzer (first byte: bit 0 set for a program chunk).
+// there, as seeds for the chunk fuzzer (first byte: bit 0 set for a program chunk). With
+// --settings it checks only that the plug-in follows the settings file that
+// "settings-dump write" made.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +17,7 @@
 #include <vector>
 
 #include "host/Vst2.h"
-#include "tests/vsthost/DynamicLibrary.h"
+#include "platform/DynamicLibrary.h"
 
 namespace {
 
@@ -276,9 +279,21 @@ void WriteSeeds(const std::string& folder, const std::vector<Bytes>& chunks) {
 
 }  // namespace
 
+// The file binds controller 74 to "VCF Cutoff", turns MIDI thru on and program changes off.
+void FollowSettingsFile(AEffect* effect) {
+  OpenAndDescribe(effect);
+  const int sentBefore = midiOut;
+  SendMidi(effect, {Note(0xB0, 74, 0, 0), Note(0xC0, 5, 0, 1), Note(0x90, 60, 100, 2)});
+  RenderAllWays(effect, 2);
+  Check(effect->getParameter(effect, kCutoff) == 0.0f, "controller 74 moves VCF Cutoff");
+  Check(midiOut > sentBefore, "MIDI thru on");
+  Check(Dispatch(effect, effGetProgram) == 0, "program change ignored");
+  Dispatch(effect, effClose);
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::printf("usage: vsthost PLUGIN [SEED_FOLDER]\n");
+    std::printf("usage: vsthost PLUGIN [SEED_FOLDER | --settings]\n");
     return 2;
   }
   DynamicLibrary library(argv[1]);
@@ -291,6 +306,13 @@ int main(int argc, char** argv) {
   Check(entry != nullptr, "entry point exported");
   if (!entry) return 1;
 
+  if (argc > 2 && std::string(argv[2]) == "--settings") {
+    AEffect* effect = entry(&AnswerPlugin);
+    Check(effect != nullptr, "plug-in created");
+    if (effect) FollowSettingsFile(effect);
+    std::printf("vsthost: %d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+  }
   AEffect* effect = entry(&AnswerPlugin);
   AEffect* second = entry(&AnswerPlugin);
   Check(effect && second, "plug-in created");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A shared library loaded at run time: dlopen on POSIX systems, LoadLibrary on Windows.
 class DynamicLibrary {
@@ -20,3 +21,9 @@ class DynamicLibrary {
   void* handle_ = nullptr;
   std::string error_;
 };
+
+// Where a library the system's users install is looked for, in order: on POSIX systems
+// /usr/local/lib and then the loader's own search path (the bare name); on Windows the
+// system folder.
+std::vector<std::string> SystemLibraryPaths(const std::string& posixName,
+                                            const std::string& windowsName);
