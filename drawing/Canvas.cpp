@@ -112,19 +112,6 @@ void Canvas::FillCircle(double cx, double cy, double radius, Color color) {
   }
 }
 
-void Canvas::DrawCircle(double cx, double cy, double radius, Color color) {
-  Rect box{
-      static_cast<int>(std::floor(cx - radius - 1)), static_cast<int>(std::floor(cy - radius - 1)),
-      static_cast<int>(std::ceil(cx + radius + 2)), static_cast<int>(std::ceil(cy + radius + 2))};
-  box = box.Intersection(clip_);
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
-      double distance = std::hypot(x - cx, y - cy);
-      Blend(x, y, color, std::clamp(1.0 - std::abs(distance - radius), 0.0, 1.0));
-    }
-  }
-}
-
 void Canvas::DrawText(const std::string& text, const TextStyle& style, const Rect& area) {
   if (text.empty() || area.Empty()) return;
   double width = MeasureText(text, style.size, style.weight);

@@ -21,9 +21,8 @@ class Canvas {
   void FillRect(const Rect& area, Color color);
   void FrameRect(const Rect& area, Color color);  // the 1-pixel border inside `area`
   void DrawLine(int x0, int y0, int x1, int y1, Color color);
-  // Anti-aliased circles around the pixel centre (cx, cy).
+  // An anti-aliased disc around the pixel centre (cx, cy).
   void FillCircle(double cx, double cy, double radius, Color color);
-  void DrawCircle(double cx, double cy, double radius, Color color);
   // One line of UTF-8 text from the top of `area`, aligned horizontally after the style.
   void DrawText(const std::string& text, const TextStyle& style, const Rect& area);
 

@@ -67,8 +67,8 @@ class IGraphics {
   void OnMouseWheel(int x, int y, const MouseModifiers& modifiers, double notches);
   void OnMouseHover();
   void OnMouseLeave();
-  // A translated key (0 space, 1-4 arrows, 5-14 digits, 15-40 letters); false when no
-  // control takes it and the window passes it on to the host.
+  // A key translated by EditorKeyCode (KeyCodes.h); false when no control takes it and
+  // the window passes it on to the host.
   bool OnKeyDown(int x, int y, int key);
   int CapturedControl() const { return captured_; }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -83,6 +84,16 @@ TEST(Artwork, EveryImageHasItsSizeAndInkedFramesAndAllGoOnAContactSheet) {
   }
   EXPECT_LE(y, sheet.Height());
   EXPECT_TRUE(WritePngFile(sheet, std::string(TARSYN7_ART_FOLDER) + "/../contact-sheet.png"));
+}
+
+TEST(Artwork, TheGeneratorDrawsTheSameBytesOnEveryRun) {
+  std::string folder = ::testing::TempDir() + "art-again";
+  std::string command =
+      "mkdir -p '" + folder + "' && '" + TARSYN7_ART_PROGRAM + "' '" + folder + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const EditorImage& image : kEditorImages) {
+    EXPECT_EQ(FileBytes(folder + "/" + (image.file + 14)), ArtBytes(image)) << image.file;
+  }
 }
 
 TEST(Artwork, ThePlugInFileCarriesEveryImageAsAPngResource) {

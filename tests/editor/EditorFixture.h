@@ -39,6 +39,7 @@ class ProbeControl : public IControl {
   bool OnKeyDown(int, int, int) override { return takesKeys; }
   void SetText(const std::string& text) override { texts.push_back(text); }
   void SetEntryLength(int length) { SetTextEntryLength(length); }
+  void TakeClicksOnlyIn(const Rect& area) { SetTargetRect(area); }
   int draws = 0;
   int presses = 0;
   int doubleClicks = 0;

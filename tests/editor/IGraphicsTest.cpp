@@ -1,7 +1,12 @@
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "EditorFixture.h"
 #include "control/ParameterIndex.h"
+#include "drawing/Png.h"
+#include "editor/KeyCodes.h"
 
 namespace {
 
@@ -21,9 +26,14 @@ TEST_F(EditorTest, ClicksGoToTheLastControlUnderThePointerThatIsShownAndNotGraye
   Click(0, 100);  // the right and bottom edges are outside
   EXPECT_EQ(background->presses, 1);
   // Keys: a control under the pointer may take them; over the background they go on.
-  EXPECT_FALSE(graphics.OnKeyDown(5, 5, 15));
+  EXPECT_FALSE(graphics.OnKeyDown(5, 5, EditorKeyCode('a')));
   lower->GrayOut(false);
-  EXPECT_TRUE(graphics.OnKeyDown(20, 20, 15));
+  EXPECT_TRUE(graphics.OnKeyDown(20, 20, EditorKeyCode('a')));
+  EXPECT_EQ(EditorKeyCode('A'), 15);
+  EXPECT_EQ(EditorKeyCode('z'), 40);
+  EXPECT_EQ(EditorKeyCode('9'), 14);
+  EXPECT_EQ(EditorKeyCode(NamedKey::kRight), 4);
+  EXPECT_EQ(EditorKeyCode('+'), kNoKey);
 }
 
 TEST_F(EditorTest, OnlyTheUnionOfDirtyControlsIsRepainted) {
@@ -42,6 +52,24 @@ TEST_F(EditorTest, OnlyTheUnionOfDirtyControlsIsRepainted) {
   EXPECT_EQ(window.Screen().At(15, 15), 0xFFC86432u);
   graphics.OnTimer();  // nothing dirty: nothing painted
   EXPECT_EQ(window.PresentedAreas().size(), 1u);
+
+  // A control drawing beyond where it takes clicks (the information line's status text)
+  // is repainted over all it draws.
+  ProbeControl* info = AddProbe({60, 5, 190, 19});
+  info->TakeClicksOnlyIn({60, 5, 120, 19});
+  graphics.OnTimer();
+  EXPECT_EQ(window.PresentedAreas().back(), (Rect{60, 5, 190, 19}));
+  Click(150, 10);
+  EXPECT_EQ(info->presses, 0);
+
+  std::string path = ::testing::TempDir() + "editor-screenshot.png";
+  ASSERT_TRUE(window.WriteScreenshot(path));
+  std::ifstream file(path, std::ios::binary);
+  std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
+                             std::istreambuf_iterator<char>()};
+  std::optional<Bitmap> shot = DecodePng(bytes.data(), bytes.size());
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(shot->At(15, 15), window.Screen().At(15, 15));
 }
 
 TEST_F(EditorTest, IdleTickRunsOnTheTwentyFirstCleanTick) {
@@ -190,6 +218,15 @@ TEST_F(EditorTest, ValuesArrivingWhileClosedAreShownOnOpen) {
   EXPECT_EQ(volume->Value(), 0.0);                     // stored sane when drawn
   graphics.UpdateControlsForParameter(-5, 1.0, true);  // ignored
   graphics.UpdateControlsForParameter(1000, 1.0, true);
+
+  // Another thread only stores values; the editor's tick shows the last one.
+  std::thread automation([&] {
+    for (int i = 0; i <= 1000; ++i) graphics.UpdateControlsForParameter(kVolume, i / 1000.0, true);
+  });
+  for (int i = 0; i < 100; ++i) graphics.OnTimer();
+  automation.join();
+  graphics.OnTimer();
+  EXPECT_EQ(volume->Value(), 1.0);
 }
 
 }  // namespace
