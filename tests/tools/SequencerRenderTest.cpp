@@ -40,11 +40,12 @@ std::vector<uint8_t> HostClockedProgram() {
   plug.SetSequence({{false, {{69, 100}}}, {}});
   void* data = nullptr;
   const int size = plug.GetChunk(false, &data);
-  // "CcnK", size (not read), "FPCh", version 1, "tsy7", plug-in version, 80 parameters,
-  // the name, then the chunk
-  std::vector<uint8_t> file = {'C', 'c', 'n', 'K', 0,   0,   0, 0, 'F', 'P', 'C', 'h', 0, 0,
-                               0,   1,   't', 's', 'y', '7', 0, 0, 0,   1,   0,   0,   0, 80};
-  file.resize(file.size() + 28, 0);
+  std::vector<uint8_t> file = {'C', 'c', 'n', 'K'};
+  AppendBigEndian(file, static_cast<uint32_t>(52 + size), 4);
+  file.insert(file.end(), {'F', 'P', 'C', 'h', 0, 0, 0, 1, 't', 's', 'y', '7'});
+  AppendBigEndian(file, 1, 4);       // plug-in version
+  AppendBigEndian(file, 80, 4);      // parameters
+  file.resize(file.size() + 28, 0);  // the name
   AppendBigEndian(file, static_cast<uint32_t>(size), 4);
   const auto* bytes = static_cast<const uint8_t*>(data);
   file.insert(file.end(), bytes, bytes + size);
