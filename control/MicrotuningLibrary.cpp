@@ -27,12 +27,12 @@ std::shared_ptr<MicrotuningLibrary> MicrotuningLibrary::Open(
 }
 
 // Loaded under the creation lock at the first client, never from a module initialiser
-// (on Windows that would run inside the loader lock); never unloaded, for the same reason.
+// (on Windows that would run inside the loader lock); released when the module unloads.
 std::shared_ptr<MicrotuningLibrary> MicrotuningLibrary::Standard() {
   std::lock_guard<ReentrantLock> guard(ProcessCreationLock());
-  static auto* standard =
-      new std::shared_ptr<MicrotuningLibrary>(Open(SystemLibraryPaths("libMTS.so", "LIBMTS.dll")));
-  return *standard;
+  static const std::shared_ptr<MicrotuningLibrary> standard =
+      Open(SystemLibraryPaths("libMTS.so", "LIBMTS.dll"));
+  return standard;
 }
 
 // The multi-channel functions play no part: this instrument names no channel.

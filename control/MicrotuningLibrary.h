@@ -15,7 +15,7 @@ class MicrotuningLibrary {
   // The first of the paths that loads; an offline record when none does.
   static std::shared_ptr<MicrotuningLibrary> Open(const std::vector<std::string>& paths);
   // The library in the system's usual places, loaded when the first client asks for it
-  // and kept for the life of the process.
+  // and kept until the plug-in module unloads.
   static std::shared_ptr<MicrotuningLibrary> Standard();
 
   MicrotuningLibrary(const MicrotuningLibrary&) = delete;

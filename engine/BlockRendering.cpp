@@ -156,7 +156,8 @@ void Tarsyn7::ModulateLegacy(double& pitchOffset, double& vcfModulation) {
   }
   pitchOffset = pitchDepth * legacyModel_.mgPitchDepth * mg_.Triangle() + tuneOffset_;
   double cutoffDepth = fade * legacyModel_.mgVcfAmount;
-  const double source = configuration_.UseBreathController() ? performance_.breath : performance_.modWheel;
+  const double source =
+      configuration_.UseBreathController() ? performance_.breath : performance_.modWheel;
   const double wheelCutoff = source * wheelToCutoff_;
   if (wheelCutoff > cutoffDepth) {
     mg_.EndDelay();

@@ -26,23 +26,9 @@ bool Synth::FlipSwitch(Configuration::Setting which) {
   bool on = false;
   {
     std::lock_guard<ReentrantLock> guard(Lock());
-    Configuration& c = configuration_;
-    switch (which) {
-      case Configuration::kShowParameters:
-        c.SetShowParameters(on = !c.ShowParameters());
-        break;
-      case Configuration::kMidiThru:
-        c.SetMidiThru(on = !c.MidiThru());
-        break;
-      case Configuration::kIgnoreProgramChange:
-        c.SetIgnoreProgramChange(on = !c.IgnoreProgramChange());
-        break;
-      case Configuration::kUseBreathController:
-        c.SetUseBreathController(on = !c.UseBreathController());
-        break;
-      default:
-        return false;
-    }
+    on = !configuration_.Switch(which);
+    configuration_.SetSwitch(which, on);
+    if (configuration_.Switch(which) != on) return false;  // not a switch
   }
   WriteConfiguration(which);
   return on;

@@ -27,9 +27,10 @@ class IniFile {
 
   // The value of a key, or none when the section or the key is absent.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-  // Replaces the first entry of the key or appends one (and the section when missing).
-  // Refuses (false, nothing changed) names or values that would not read back the same:
-  // line breaks anywhere, '=' or a leading '[' in a key, ']' in a section name.
+  // Replaces the first entry of the key or appends one (and the section when missing). A
+  // value with outer blanks or quotes is stored quoted, so it reads back the same. Refuses
+  // (false, nothing changed) what cannot be stored: line breaks anywhere, '=' or a leading
+  // '[' or ';' in a key, ']' in a section name, empty names.
   bool Set(std::string_view section, std::string_view key, std::string_view value);
   // Replaces every entry of the section by `entries` (creating it when missing). All or
   // nothing: false and nothing changed when one of them is refused.

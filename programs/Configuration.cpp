@@ -157,6 +157,30 @@ void Configuration::Apply(const IniFile& file) {
   }
 }
 
+const bool* Configuration::SwitchMember(Setting which) const {
+  switch (which) {
+    case kShowParameters:
+      return &showParameters_;
+    case kMidiThru:
+      return &midiThru_;
+    case kIgnoreProgramChange:
+      return &ignoreProgramChange_;
+    case kUseBreathController:
+      return &useBreathController_;
+    default:
+      return nullptr;
+  }
+}
+
+bool Configuration::Switch(Setting which) const {
+  const bool* member = SwitchMember(which);
+  return member && *member;
+}
+
+void Configuration::SetSwitch(Setting which, bool on) {
+  if (const bool* member = SwitchMember(which)) *const_cast<bool*>(member) = on;
+}
+
 bool Configuration::Read() {
   const std::optional<IniFile> file = ReadFile();
   if (!file) return false;

@@ -65,11 +65,16 @@ class Configuration {
   bool UseBreathController() const { return useBreathController_; }
   void SetUseBreathController(bool on) { useBreathController_ = on; }
 
+  // The four switches above by their Setting; for any other, false and nothing changes.
+  bool Switch(Setting which) const;
+  void SetSwitch(Setting which, bool on);
+
   ControllerMap& Controllers() { return controllers_; }
   const ControllerMap& Controllers() const { return controllers_; }
 
  private:
   bool Store(Setting which, IniFile& file) const;
+  const bool* SwitchMember(Setting which) const;
 
   std::string filePath_;
   std::string startupBank_;

@@ -3,7 +3,8 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the host-thread stress test
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
 # chunks the test host exchanged, and the Windows DLLs under wine. Where Ardour 7 is installed,
-# it checks the plug-in too.
+# it checks the plug-in too. What the machine lacks (clang's libFuzzer, Ardour, 32-bit support
+# for the 32-bit DLL) is skipped with one line saying so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

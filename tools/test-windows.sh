@@ -103,6 +103,11 @@ build-test/tests/vsthost/settings-dump read "$prefixes/tarsyn7.ini" >"$prefixes/
 WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/settings-dump.exe \
   read "$prefixes/tarsyn7.ini" | tr -d '\r' >"$prefixes/windows.txt"
 diff "$prefixes/linux.txt" "$prefixes/windows.txt"
+# And back: the Windows build replaces an existing file, the Linux build reads it the same.
+cp "$prefixes/tarsyn7.ini" "$prefixes/windows.ini"
+WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/settings-dump.exe \
+  write "$prefixes/windows.ini"
+build-test/tests/vsthost/settings-dump read "$prefixes/windows.ini" | diff "$prefixes/linux.txt" -
 # The DLL's own file, in the prefix's application data (the session above created it).
 ini="$(find "$prefixes/64/drive_c/users" -path '*/CorvaneMusic/tarsyn7.ini' | head -n 1)"
 [ -n "$ini" ] || { echo "the 64-bit DLL made no settings file" >&2; exit 1; }

@@ -111,7 +111,7 @@ TEST(Microtuning, RegistersForItsLifetimeAndMissingFunctionsDisableOnlyTheirFeat
   partial.SetFrequency(69, 466.1638);
   partial.SetFiltered(69, true);
   EXPECT_EQ(client.PitchIndexForKey(69), 70 * 128.0);  // tuning works
-  EXPECT_FALSE(client.ShouldFilterNote(69));            // no filter function
+  EXPECT_FALSE(client.ShouldFilterNote(69));           // no filter function
   EXPECT_EQ(client.DisplayText(), "Micro Tuning: 12-TET");
 }
 

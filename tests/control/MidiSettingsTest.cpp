@@ -1,35 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-
+#include "tests/SettingsHome.h"
 #include "tests/engine/PlayingPlug.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-
-// Each test keeps its settings file in a folder of its own.
-class MidiSettings : public testing::Test {
- protected:
-  void SetUp() override {
-    const char* before = std::getenv("XDG_DATA_HOME");
-    saved_ = before ? before : "";
-    folder_ = fs::path(testing::TempDir()) /
-              testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder_);
-    setenv("XDG_DATA_HOME", folder_.c_str(), 1);
-  }
-  void TearDown() override {
-    setenv("XDG_DATA_HOME", saved_.c_str(), 1);
-    fs::remove_all(folder_);
-  }
-
-  std::string saved_;
-  fs::path folder_;
-};
-
-}  // namespace
+using MidiSettings = SettingsHome;
 
 TEST_F(MidiSettings, ALearnedBindingAndTheSwitchesReachTheNextInstance) {
   {

@@ -1,52 +1,25 @@
 #include "programs/Configuration.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "tests/SettingsHome.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A folder of the test's own, emptied first; the tape settings back at their defaults.
-class ConfigurationFile : public testing::Test {
+class ConfigurationFile : public SettingsHome {
  protected:
-  void SetUp() override {
-    folder_ = fs::path(testing::TempDir()) /
-              testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    SetSharedTapeReadSettings({});
-  }
-  void TearDown() override {
-    fs::remove_all(folder_);
-    SetSharedTapeReadSettings({});
-  }
-
   std::string Path() const { return (folder_ / "tarsyn7.ini").string(); }
   void WriteText(const std::string& text) const { std::ofstream(Path(), std::ios::binary) << text; }
-  std::string Text() const {
-    std::ifstream stream(Path(), std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
-  }
-
-  fs::path folder_;
 };
 
 }  // namespace
 
 TEST_F(ConfigurationFile, AFreshUserGetsTheFoldersAndAnEmptyFile) {
   const fs::path dataHome = folder_ / "no" / "such" / "share";
-  const char* before = std::getenv("XDG_DATA_HOME");
-  const std::string saved = before ? before : "";
   setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
   const std::string path = Configuration::StandardFilePath();
-  setenv("XDG_DATA_HOME", saved.c_str(), 1);
 
   EXPECT_EQ(path, (dataHome / "CorvaneMusic" / "tarsyn7.ini").string());
   EXPECT_TRUE(fs::is_regular_file(path));
@@ -138,11 +111,11 @@ TEST_F(ConfigurationFile, WritesOnlyWhatWasAskedAndRefusesWhatCannotBeStored) {
   EXPECT_EQ(file.Get("Elsewhere", "Kept"), "yes");
   EXPECT_EQ(file.Get("MIDI Global", "MIDI Thru"), "true");
 
-  const std::string before = Text();
+  const std::string before = IniFile::Load(Path())->Text();
   configuration.SetStartupBank("/banks/a\r\n[Global]\nPath to Program Files=/evil");
   EXPECT_FALSE(configuration.Write(Configuration::kStartupBank));
   EXPECT_FALSE(configuration.Write(Configuration::kEverything));
-  EXPECT_EQ(Text(), before);
+  EXPECT_EQ(IniFile::Load(Path())->Text(), before);
 
   fs::remove(Path());  // a reload without the file changes nothing
   EXPECT_FALSE(configuration.Read());

@@ -42,9 +42,8 @@ int Read(const std::string& path) {
               configuration.ShowParameters(), configuration.MidiThru(),
               configuration.IgnoreProgramChange(), configuration.UseBreathController());
   const TapeReadSettings tape = SharedTapeReadSettings();
-  std::printf("tape: highpass %d %d Hz, lowpass %d %d Hz, threshold %d %%\n",
-              tape.highpassEnabled, tape.highpassFrequency, tape.lowpassEnabled,
-              tape.lowpassFrequency, tape.threshold);
+  std::printf("tape: highpass %d %d Hz, lowpass %d %d Hz, threshold %d %%\n", tape.highpassEnabled,
+              tape.highpassFrequency, tape.lowpassEnabled, tape.lowpassFrequency, tape.threshold);
   for (size_t controller = 0; controller < configuration.Controllers().size(); ++controller) {
     const int parameter = configuration.Controllers()[controller];
     if (parameter >= 0) std::printf("CC%d -> %d\n", static_cast<int>(controller), parameter);

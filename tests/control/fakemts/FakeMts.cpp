@@ -24,18 +24,40 @@ double* Table() {
 
 }  // namespace
 
-FAKE_MTS_EXPORT bool MTS_HasMaster() { return master; }
-FAKE_MTS_EXPORT const double* MTS_GetTuningTable() { return Table(); }
-FAKE_MTS_EXPORT void MTS_DeregisterClient() { --clients; }
+FAKE_MTS_EXPORT bool MTS_HasMaster() {
+  return master;
+}
+FAKE_MTS_EXPORT const double* MTS_GetTuningTable() {
+  return Table();
+}
+FAKE_MTS_EXPORT void MTS_DeregisterClient() {
+  --clients;
+}
 #ifndef FAKE_MTS_PARTIAL
-FAKE_MTS_EXPORT void MTS_RegisterClient() { ++clients; }
-FAKE_MTS_EXPORT bool MTS_ShouldFilterNote(char key, char) { return filtered[key & 0x7F]; }
-FAKE_MTS_EXPORT const char* MTS_GetScaleName() { return scaleName; }
+FAKE_MTS_EXPORT void MTS_RegisterClient() {
+  ++clients;
+}
+FAKE_MTS_EXPORT bool MTS_ShouldFilterNote(char key, char) {
+  return filtered[key & 0x7F];
+}
+FAKE_MTS_EXPORT const char* MTS_GetScaleName() {
+  return scaleName;
+}
 #endif
 
 // The tests' controls.
-FAKE_MTS_EXPORT void FakeMtsSetMaster(bool on) { master = on; }
-FAKE_MTS_EXPORT void FakeMtsSetFrequency(int key, double hertz) { Table()[key] = hertz; }
-FAKE_MTS_EXPORT void FakeMtsSetFiltered(int key, bool on) { filtered[key] = on; }
-FAKE_MTS_EXPORT void FakeMtsSetScaleName(const char* name) { scaleName = name; }
-FAKE_MTS_EXPORT int FakeMtsClients() { return clients; }
+FAKE_MTS_EXPORT void FakeMtsSetMaster(bool on) {
+  master = on;
+}
+FAKE_MTS_EXPORT void FakeMtsSetFrequency(int key, double hertz) {
+  Table()[key] = hertz;
+}
+FAKE_MTS_EXPORT void FakeMtsSetFiltered(int key, bool on) {
+  filtered[key] = on;
+}
+FAKE_MTS_EXPORT void FakeMtsSetScaleName(const char* name) {
+  scaleName = name;
+}
+FAKE_MTS_EXPORT int FakeMtsClients() {
+  return clients;
+}
