@@ -4,23 +4,28 @@
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
+#include "host/NumberText.h"
 
 namespace {
 
 constexpr int kTextSize = Parameter::kMaxTextLength + 1;
+
+void CopyText(const std::string& from, char* text) {
+  std::snprintf(text, kTextSize, "%s", from.c_str());
+}
 
 // "Volume" in decibels; silence shows as minus infinity.
 void VolumeDisplay(double value, char* text) {
   if (value <= 0.0) {
     std::snprintf(text, kTextSize, "-oo");
   } else {
-    std::snprintf(text, kTextSize, "%.1f", 20.0 * std::log10(value));
+    CopyText(FormatDecimal(20.0 * std::log10(value), 1), text);
   }
 }
 
 // "Tune" in cents: the range -1..1 spans half a semitone either way.
 void TuneDisplay(double value, char* text) {
-  std::snprintf(text, kTextSize, "%.0f", value * 50.0);
+  CopyText(FormatDecimal(value * 50.0, 0), text);
 }
 
 struct ContinuousEntry {

@@ -1,12 +1,28 @@
 #include "engine/Tarsyn7.h"
 
+#include <algorithm>
+
+#include "engine/PitchToFrequency.h"
+
+namespace {
+
+// Keys beyond the pitch tables sound at the table's end; keeping them there keeps every
+// sum that starts from a key (chord intervals, key tracking) far from overflowing.
+int KeyInPitchRange(int64_t key) {
+  return static_cast<int>(std::clamp<int64_t>(key, 0, kPitchIndexMax / kStepsPerSemitone));
+}
+
+}  // namespace
+
 void Tarsyn7::NoteOn(int key, int velocity) {
   if (microtuning_.ShouldFilterNote(key & 0x7F)) return;
   heldKeys_.Press(key, velocity);
   if (keyMode_ == kChord) {
     ReleaseForChord();
     AssignVoice(key, velocity);
-    for (const int32_t interval : chordNotes_) AssignVoice(key + interval, velocity);
+    for (const int32_t interval : chordNotes_) {
+      AssignVoice(KeyInPitchRange(static_cast<int64_t>(key) + interval), velocity);
+    }
   } else {
     AssignVoice(key, velocity);
   }
@@ -70,6 +86,7 @@ void Tarsyn7::SustainPedal(bool down) {
 }
 
 void Tarsyn7::AssignVoice(int key, int velocity) {
+  key = KeyInPitchRange(key);
   Voice& voice = voices_[static_cast<size_t>(ChooseVoice(key))];
   voice.StartVoice(key, velocity, ++stampCounter_);
 }

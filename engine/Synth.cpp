@@ -1,7 +1,7 @@
 #include "engine/Synth.h"
 
 #include <algorithm>
-#include <clocale>
+#include <cmath>
 #include <mutex>
 
 #include "platform/UserFolders.h"
@@ -48,6 +48,14 @@ void Synth::ResetProcessing() {
   controlCounter_ = 0;
   midiLearn_.Disarm();
   controlPeriod_ = std::max(static_cast<int>(SampleRate()) / 1000, 1);
+}
+
+// A rate the engine cannot run at (not a number, not positive, or beyond what any
+// interface delivers) is refused; the last good rate stays in force.
+void Synth::ChangeSampleRate(double rate) {
+  if (std::isfinite(rate) && rate >= kLowestSampleRate && rate <= kHighestSampleRate) {
+    IPlugVST::ChangeSampleRate(rate);
+  }
 }
 
 void Synth::ParameterChanged(int index) {

@@ -20,11 +20,14 @@ class Synth : public IPlugVST {
   static constexpr int kPresetCount = 64;
   static constexpr int kEditorWidth = 1054;
   static constexpr int kEditorHeight = 600;
+  static constexpr double kLowestSampleRate = 8000.0;
+  static constexpr double kHighestSampleRate = 768000.0;
 
   explicit Synth(HostCallback host);
   ~Synth() override;
 
   void ResetProcessing() override;
+  void ChangeSampleRate(double rate) override;
   void ParameterChanged(int index) override;
   void ActivationChanged(bool active) override;
   void HandleMidiMessage(const MidiMessage& message) override;

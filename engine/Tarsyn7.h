@@ -15,6 +15,10 @@
 #include "engine/Sequencer.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
+#include "programs/HardwareImage.h"
+#include "programs/StateRecord.h"
+#include "programs/SysExReceiver.h"
+#include "programs/TapeWavWriter.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
@@ -43,6 +47,34 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   // Reads a state record, optionally passing over the sound (values and chord) or the
   // sequence without changing them. Answers the position behind it, negative on failure.
   int ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSound, bool skipSequence);
+
+  // Hardware SysEx dumps. The loaders check the whole file before anything changes and
+  // give the reason of a refusal in `error`.
+  bool LoadSysExBank(const std::string& path, bool& isPoly800II, std::string& error);
+  bool LoadSysExSequence(const std::string& path, std::string& error);
+  bool SaveSysEx(const std::string& path, int model);
+  // Cassette tape recordings (WAV), read with the process's tape settings, which are
+  // written to the configuration after a successful load. A bank load replaces all 64
+  // programs, a sequence load the current program's sequence; a refusal changes nothing
+  // and gives its reason in `error`.
+  bool LoadTapeBank(const std::string& path, bool& isPoly800II, std::string& error);
+  bool LoadTapeSequence(const std::string& path, std::string& error);
+  // Writes the 64 programs and the current sequence as a tape recording.
+  bool SaveTape(const std::string& path, HardwareLayout layout, const WavFormat& format);
+  // Replaces the hardware's parameters of all 64 programs by the image's, under one
+  // hold of the lock; the rest of each program, and its name, stay. With `fresh` (a tape
+  // load) each program starts from the defaults, without chord notes or sequence, and is
+  // named as a new slot is.
+  void ApplyHardwarePrograms(const HardwareDataImage& image, bool fresh = false);
+  // The image's sequence becomes the current program's.
+  void ApplyHardwareSequence(const HardwareDataImage& image);
+  // The 64 programs (the live one stored first) and the current program's sequence.
+  HardwareDataImage BankAsHardwareImage(HardwareLayout layout);
+  // Live dumps: one arriving from the host is taken on the audio thread and applied on
+  // the next idle call; a queued one leaves at the start of the next block.
+  void HandleSysEx(const SysExMessage& message) override;
+  void IdleTick() override;
+  bool QueueSysExBank(int model);
 
   // Declares the 80 parameters.
   void DefineParameters();
@@ -96,6 +128,12 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   // Banks.
   bool LoadBankFile(const std::string& path);
   bool LoadFactoryBank(const char* name, const char* type);
+
+  // Hardware dumps.
+  StateRecord StoredProgram(int slot);
+  StateRecord DefaultProgram();
+  void ApplyReceivedSysEx();
+  void SendQueuedSysEx();
 
   // Notes and voices.
   void AssignVoice(int key, int velocity);
@@ -151,6 +189,9 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   int sequencerTickOffset_ = 0;  // block offset of the tick being advanced
   int sequencerOffsetBase_ = 0;  // added to the sequencer's offsets for the host
   int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
+  SysExReceiver sysExIn_;
+  std::vector<uint8_t> sysExOut_;
+  bool sysExOutQueued_ = false;
 
   // Derived parameter values.
   double tuneOffset_ = 0.0;   // pitch-index units

@@ -69,7 +69,7 @@ class IPlugBase {
   virtual void HostEndGesture(int index) = 0;
   virtual void HostProgramChanged() = 0;
   virtual bool HostIsOffline() = 0;
-  virtual int HostSamplePosition() = 0;
+  virtual double HostSamplePosition() = 0;  // whole samples; long sessions pass 2^31
   virtual double HostTempo() = 0;
   virtual void HostTimeSignature(int& numerator, int& denominator) = 0;
   virtual void ReadHostTime(TimeInfo& info) = 0;

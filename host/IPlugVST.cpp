@@ -141,9 +141,9 @@ bool IPlugVST::HostIsOffline() {
   return CallHost(audioMasterGetCurrentProcessLevel) == kProcessLevelOffline;
 }
 
-int IPlugVST::HostSamplePosition() {
+double IPlugVST::HostSamplePosition() {
   const VstTimeInfo* info = HostTimeInfo(0);
-  return info && info->samplePos >= 0.0 ? static_cast<int>(info->samplePos + 0.5) : 0;
+  return info && info->samplePos >= 0.0 ? std::floor(info->samplePos + 0.5) : 0.0;
 }
 
 double IPlugVST::HostTempo() {
@@ -191,8 +191,10 @@ int IPlugVST::IdentifyHost() {
   CallHost(audioMasterGetProductString, 0, 0, product);
   product[kHostStringLength - 1] = '\0';
   if (product[0] != '\0') {
-    const auto version = static_cast<int32_t>(CallHost(audioMasterGetVendorVersion));
-    hostVersion_ = ((version / 10000) << 16) | (((version % 10000) / 100) << 8) | (version % 100);
+    // Unsigned: a host may answer any number, also a negative one.
+    const auto version = static_cast<uint32_t>(CallHost(audioMasterGetVendorVersion));
+    hostVersion_ = static_cast<int>(((version / 10000) << 16) | (((version % 10000) / 100) << 8) |
+                                    (version % 100));
   }
   hostKind_ = HostKindOf(product);
   return hostKind_;
@@ -249,7 +251,7 @@ void IPlugVST::WantMidi() {
 
 void IPlugVST::AttachEditor(IGraphics* editor) {
   IPlugBase::AttachEditor(editor);
-  if (!editor) return;
+  if (!OffersEditor()) return;
   effect_.flags |= effFlagsHasEditor;
   EditorResized(editor->Width(), editor->Height());
 }
@@ -260,13 +262,7 @@ void IPlugVST::SetProcessingDelay(int frames) {
 }
 
 bool IPlugVST::SendMidi(const MidiMessage& message) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = message.offset;
-  event.midiData[0] = static_cast<char>(message.status);
-  event.midiData[1] = static_cast<char>(message.data1);
-  event.midiData[2] = static_cast<char>(message.data2);
+  VstMidiEvent event = MidiEventOf(message.offset, message.status, message.data1, message.data2);
   VstEvents events{};
   events.numEvents = 1;
   events.events[0] = reinterpret_cast<VstEvent*>(&event);

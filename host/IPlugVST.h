@@ -6,6 +6,10 @@
 // The VST 2.4 layer: owns the published AEffect record and talks to the host callback.
 class IPlugVST : public IPlugBase {
  public:
+  // Whether the editor can open a window on the host's parent window yet. Hosts show an
+  // empty window for an editor that is advertised but does not open.
+  static constexpr bool kEditorHasWindow = false;
+
   IPlugVST(HostCallback host, int parameterCount, int presetCount, const char* channelString,
            const PlugIdentity& identity);
   ~IPlugVST() override;
@@ -24,7 +28,7 @@ class IPlugVST : public IPlugBase {
   void HostEndGesture(int index) override;
   void HostProgramChanged() override;
   bool HostIsOffline() override;
-  int HostSamplePosition() override;
+  double HostSamplePosition() override;
   double HostTempo() override;
   void HostTimeSignature(int& numerator, int& denominator) override;
   void ReadHostTime(TimeInfo& info) override;
@@ -37,6 +41,9 @@ class IPlugVST : public IPlugBase {
   bool SendSysExData(const SysExMessage& message) override;
 
   const ERect& EditorRect() const { return editorRect_; }
+  // The host is offered the editor (has-editor flag, rectangle, open and close) only
+  // when an editor is attached and this build can open its window.
+  bool OffersEditor() const { return kEditorHasWindow && Editor(); }
   // Tells the host, once per audio callback, that MIDI is wanted.
   void WantMidi();
   // True when the host's vendor is one that stores only program chunks (asked once).

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "host/NumberText.h"
 
 namespace {
 
@@ -94,7 +95,9 @@ double Parameter::FromNormalized(double normalized) const {
   return std::min(value, max_);
 }
 
-void Parameter::SetNormalized(double normalized) { value_ = FromNormalized(normalized); }
+void Parameter::SetNormalized(double normalized) {
+  value_ = FromNormalized(normalized);
+}
 
 const Parameter::ValueText* Parameter::TextEntryFor(double value) const {
   const int whole = static_cast<int>(value);
@@ -114,12 +117,10 @@ std::string Parameter::DisplayText(double value, bool withTexts) const {
     if (const ValueText* entry = TextEntryFor(value)) return entry->text;
   }
   const double shown = negateDisplay_ ? -value : value;
-  if (precision_ > 0) {
-    std::snprintf(text, sizeof text, "%.*f", precision_, shown);
-  } else {
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(shown));
-  }
-  return text;
+  // Whole values are cut toward zero, never rounded; + 0.0 drops the sign of a zero.
+  const std::string number =
+      precision_ > 0 ? FormatDecimal(shown, precision_) : FormatDecimal(std::trunc(shown) + 0.0, 0);
+  return Truncated(number.c_str());
 }
 
 const std::string& Parameter::Label() const {

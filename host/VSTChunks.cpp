@@ -1,9 +1,11 @@
 // The host's chunk requests: the whole bank, or the current program with its name.
+#include <algorithm>
 #include <mutex>
 #include <string>
 
 #include "host/IPlugVST.h"
 #include "programs/ChunkHeader.h"
+#include "programs/StateRecord.h"
 
 namespace {
 
@@ -53,31 +55,24 @@ int IPlugVST::ReadChunk(bool bank, const ChunkBuffer& chunk) {
   return ReadProgramChunk(chunk, position);
 }
 
-// A damaged program chunk changes nothing, not even the current slot: a record that
-// does not read fails before it changes anything, and a program whose name behind it is
-// cut short is put back. The answer lies behind the name when there is one.
+// A record that does not read changes nothing, not even the current slot. The name
+// behind it may be missing, padded or cut short: the program is taken all the same and
+// the slot keeps its name, as it does for an empty name. The answer lies behind the
+// name when there is one, else behind the record.
 int IPlugVST::ReadProgramChunk(const ChunkBuffer& chunk, int position) {
-  ChunkBuffer live;
-  if (!WriteState(live)) return -1;
   position = ReadState(chunk, position);
   if (position < 0) return position;
-  if (position == chunk.Size()) {
-    ModifyCurrentPreset();
-    return position;
-  }
   std::string name;
-  const int behindName = chunk.GetString(name, position);
-  if (behindName < 0) {
-    ReadState(live, 0);
-    return behindName;
-  }
+  const int behindName = position < chunk.Size() ? chunk.GetString(name, position) : -1;
+  if (behindName < 0) name.clear();
   ModifyCurrentPreset(name.c_str());
-  return behindName;
+  return std::max(behindName, position);
 }
 
 // These hosts always ask for a program chunk, but may hand back a bank stored earlier:
-// a chunk with a bank header that does not read to its end as a program is read as a
-// bank. When that fails too, the current slot and the live state are put back.
+// a chunk with a bank header that neither starts with a marked record nor reads to its
+// end as a program is read as a bank. When that fails too, the current slot and the live state are
+// put back.
 int IPlugVST::ReadChunkOfSpecialHost(const ChunkBuffer& chunk) {
   const Preset current = *GetPreset(CurrentPreset());
   ChunkBuffer live;
@@ -85,7 +80,8 @@ int IPlugVST::ReadChunkOfSpecialHost(const ChunkBuffer& chunk) {
   int outcome = ReadChunk(false, chunk);
   int32_t version = 0;
   const int bankStart = ReadChunkHeader(chunk, version);
-  if (outcome != chunk.Size() && version >= kFirstBankVersion) {
+  const bool program = HasStateMarker(chunk, bankStart);
+  if (outcome != chunk.Size() && version >= kFirstBankVersion && !program) {
     outcome = UnserializePresets(chunk, bankStart);
   }
   if (outcome < 0) {

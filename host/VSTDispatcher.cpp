@@ -2,13 +2,13 @@
 // nothing thrown inside reaches the host: a failure answers 0.
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
 
 #include "editor/IGraphics.h"
 #include "host/IPlugVST.h"
+#include "host/NumberText.h"
 #include "host/VSTCallbacks.h"
 
 namespace {
@@ -53,7 +53,8 @@ VstIntPtr ParameterText(IPlugVST& plug, int32_t opcode, int32_t index, void* ptr
   return 0;
 }
 
-// A text of the parameter's list, or else a number (entered with the displayed sign).
+// A text of the parameter's list, or else a number (entered with the displayed sign); a
+// text that is neither changes nothing.
 VstIntPtr String2Parameter(IPlugVST& plug, int32_t index, const void* ptr) {
   Parameter* parameter = plug.GetParameter(index);
   if (!parameter) return 0;
@@ -65,7 +66,7 @@ VstIntPtr String2Parameter(IPlugVST& plug, int32_t index, const void* ptr) {
     if (!parameter->ValueOfText(text, listed)) return 0;
     value = listed;
   } else {
-    value = std::strtod(text.c_str(), nullptr);
+    if (!ParseDecimal(text, value)) return 0;
     if (parameter->NegateDisplay()) value = -value;
   }
   if (IGraphics* editor = plug.Editor()) editor->UpdateControlsForParameter(index, value, false);
@@ -109,16 +110,24 @@ VstIntPtr GetSpeakerArrangement(IPlugVST& plug, VstIntPtr value, void* ptr) {
   return 1;
 }
 
+// An event's offset as the plug-in counts it: inside the block the host announced (and
+// far from the int range even for an absurd block size), so that no offset from the host
+// can overflow where the engine counts on with it.
+int32_t OffsetInBlock(const IPlugVST& plug, int32_t deltaFrames) {
+  constexpr int kLongestBlock = 1 << 24;
+  return std::clamp(deltaFrames, 0, std::clamp(plug.BlockSize(), 1, kLongestBlock) - 1);
+}
+
 VstIntPtr ProcessEvents(IPlugVST& plug, const void* ptr) {
   if (!ptr) return 0;
   const auto* list = static_cast<const VstEvents*>(ptr);
   for (int32_t i = 0; i < list->numEvents; ++i) {
-    const VstEvent* event = list->events[i];
+    const VstEvent* event = EventSlots(list)[i];
     if (!event) continue;
     if (event->type == kVstMidiType) {
       const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
       MidiMessage message;
-      message.offset = midi->deltaFrames;
+      message.offset = OffsetInBlock(plug, midi->deltaFrames);
       message.status = static_cast<uint8_t>(midi->midiData[0]);
       message.data1 = static_cast<uint8_t>(midi->midiData[1]);
       message.data2 = static_cast<uint8_t>(midi->midiData[2]);
@@ -126,8 +135,8 @@ VstIntPtr ProcessEvents(IPlugVST& plug, const void* ptr) {
     } else if (event->type == kVstSysExType) {
       const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
       SysExMessage message;
-      message.offset = sysex->deltaFrames;
-      message.size = sysex->dumpBytes;
+      message.offset = OffsetInBlock(plug, sysex->deltaFrames);
+      message.size = sysex->sysexDump ? std::max(sysex->dumpBytes, 0) : 0;
       message.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
       plug.HandleSysEx(message);
     }
@@ -174,7 +183,7 @@ VstIntPtr MidiKeyNameOf(IPlugVST& plug, void* ptr) {
 }
 
 VstIntPtr EditorRect(IPlugVST& plug, void* ptr) {
-  if (!ptr || !plug.Editor()) return 0;
+  if (!ptr || !plug.OffersEditor()) return 0;
   *static_cast<const ERect**>(ptr) = &plug.EditorRect();
   return 1;
 }
@@ -216,7 +225,7 @@ VstIntPtr Dispatch(IPlugVST& plug, int32_t opcode, int32_t index, VstIntPtr valu
     case effEditGetRect:
       return EditorRect(plug, ptr);
     case effEditClose:
-      if (!plug.Editor()) return 0;
+      if (!plug.OffersEditor()) return 0;
       plug.EditorClosed();
       return 1;
     case effEditIdle:

@@ -169,6 +169,15 @@ struct VstEvents {
   VstEvent* events[2];  // really numEvents entries
 };
 
+// The list's numEvents pointers. The declared two are only the start, so they are reached
+// through a pointer: indexing the array past two is out of its bounds.
+inline VstEvent** EventSlots(VstEvents* list) {
+  return list->events;
+}
+inline VstEvent* const* EventSlots(const VstEvents* list) {
+  return list->events;
+}
+
 constexpr int32_t kVstMidiEventIsRealtime = 1;
 
 struct VstMidiEvent {
@@ -184,6 +193,18 @@ struct VstMidiEvent {
   char reserved1;
   char reserved2;
 };
+
+// A short MIDI message as an event, `deltaFrames` into the block.
+inline VstMidiEvent MidiEventOf(int32_t deltaFrames, uint8_t status, uint8_t data1, uint8_t data2) {
+  VstMidiEvent event{};
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.deltaFrames = deltaFrames;
+  event.midiData[0] = static_cast<char>(status);
+  event.midiData[1] = static_cast<char>(data1);
+  event.midiData[2] = static_cast<char>(data2);
+  return event;
+}
 
 struct VstMidiSysexEvent {
   int32_t type;

@@ -1,5 +1,6 @@
 #include "programs/StateRecord.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <utility>
@@ -12,6 +13,7 @@ namespace {
 // Records older than this version had no "Brightness" value of their own: the legacy
 // byte stands for it.
 constexpr int32_t kFirstVersionWithBrightness = 1901;
+constexpr int32_t kLargestInterval = 127;
 
 void AppendStep(ChunkBuffer& chunk, const SequenceStep& step) {
   chunk.PutByte(step.tie ? 1 : 0);
@@ -25,10 +27,7 @@ void AppendStep(ChunkBuffer& chunk, const SequenceStep& step) {
 // Passes over the marker, the program index and the program name when the record has
 // them; a legacy record starts directly with its values.
 int SkipMarkerHead(const ChunkBuffer& chunk, int position) {
-  if (chunk.Skip(StateRecord::kMarkerLength, position) < 0 ||
-      std::memcmp(chunk.Data() + position, StateRecord::kMarker, StateRecord::kMarkerLength) != 0) {
-    return position;
-  }
+  if (!HasStateMarker(chunk, position)) return position;
   int32_t nameLength = 0;
   position = chunk.GetInt32(nameLength, position + StateRecord::kMarkerLength + 4);
   return chunk.Skip(nameLength > 0 ? nameLength : 0, position);
@@ -41,6 +40,7 @@ int ReadValues(const ChunkBuffer& chunk, int position, StateRecord& record) {
 
 // Lists are read entry by entry, so a count claiming more than the buffer holds fails at
 // its end instead of reserving memory for it. A null destination passes over the entries.
+// An interval is kept to what one key can reach from another.
 int ReadChord(const ChunkBuffer& chunk, int position, ChordNotes* chord) {
   int32_t count = 0;
   position = chunk.GetInt32(count, position);
@@ -48,7 +48,8 @@ int ReadChord(const ChunkBuffer& chunk, int position, ChordNotes* chord) {
   for (int32_t i = 0; i < count && position >= 0; ++i) {
     int32_t offset = 0;
     position = chunk.GetInt32(offset, position);
-    if (chord && position >= 0) chord->push_back(offset);
+    if (chord && position >= 0)
+      chord->push_back(std::clamp(offset, -kLargestInterval, kLargestInterval));
   }
   return position;
 }
@@ -119,6 +120,12 @@ void ApplyExtension(Tarsyn7& plug, const StateRecord& record) {
 }
 
 }  // namespace
+
+bool HasStateMarker(const ChunkBuffer& chunk, int position) {
+  return position >= 0 && chunk.Skip(StateRecord::kMarkerLength, position) >= 0 &&
+         std::memcmp(chunk.Data() + position, StateRecord::kMarker, StateRecord::kMarkerLength) ==
+             0;
+}
 
 bool AppendStateRecord(ChunkBuffer& chunk, const StateRecord& record, int32_t programIndex,
                        const std::string& programName) {

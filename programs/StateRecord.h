@@ -24,6 +24,9 @@ struct StateRecord {
   uint8_t legacyByte = 0;
 };
 
+// Whether a record in the current form (with its marker) starts at `position`.
+bool HasStateMarker(const ChunkBuffer& chunk, int position);
+
 // Appends `record` in the current form: marker, program index and name, then the body
 // and the extension (count, current format version, legacy byte). False when the buffer
 // could not grow.

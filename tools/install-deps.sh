@@ -21,3 +21,10 @@ if ((${#missing[@]})); then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
+
+# A host running in a German locale (decimal comma) is what the locale tests play.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  dpkg -s locales >/dev/null 2>&1 || DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq locales
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

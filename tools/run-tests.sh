@@ -2,9 +2,10 @@
 # Builds and runs every test: a Release build with warnings as errors, then a Debug build
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the host-thread stress test
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
-# chunks the test host exchanged, and the Windows DLLs under wine. Where Ardour 7 is installed,
-# it checks the plug-in too. What the machine lacks (clang's libFuzzer, Ardour, 32-bit support
-# for the 32-bit DLL) is skipped with one line saying so.
+# chunks the test host exchanged, the SysEx fuzzer, seeded with the real dump, the tape
+# decoder's fuzzer, seeded with a short tape recording, and the Windows DLLs under wine. Where
+# Ardour 7 is installed, it checks the plug-in too. What the machine lacks (clang's libFuzzer,
+# Ardour, 32-bit support for the 32-bit DLL) is skipped with one line saying so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,25 +38,40 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 
 if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a \
   >/dev/null 2>&1; then
-  sanitizers=-fsanitize=address,undefined
+  sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
   cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DTARSYN7_BENCH=OFF -DTARSYN7_FUZZ=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link -O1 -g" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DCMAKE_MODULE_LINKER_FLAGS="$sanitizers"
-  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz
+  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz sysex_fuzz tape_decode_fuzz
+  # Runs one fuzzer over its corpus for the bounded time; a fault prints its log and stops.
+  run_fuzzer() {
+    local name="$1" corpus="$2" max_len="$3" log="build-fuzz/$1.log"
+    if ! "build-fuzz/tests/$name" -max_total_time="$fuzz_seconds" -max_len="$max_len" \
+      -artifact_prefix=build-fuzz/ -print_final_stats=1 "$corpus" >"$log" 2>&1; then
+      tail -n 80 "$log"
+      echo "$name found a fault (input saved in build-fuzz/)" >&2
+      exit 1
+    fi
+    grep -E '^(Done|stat::new_units_added|stat::peak_rss_mb)' "$log"
+  }
   corpus=build-fuzz/corpus
   rm -rf "$corpus" && mkdir -p "$corpus"
   build-test/tests/vsthost/vsthost build-test/Tarsyn764.so "$corpus" >/dev/null
-  log=build-fuzz/fuzz.log
-  if ! build-fuzz/tests/set_chunk_fuzz -max_total_time="$fuzz_seconds" -max_len=65536 \
-    -artifact_prefix=build-fuzz/ -print_final_stats=1 "$corpus" >"$log" 2>&1; then
-    tail -n 80 "$log"
-    echo "chunk fuzzer found a fault (input saved in build-fuzz/)" >&2
-    exit 1
-  fi
-  grep -E '^(Done|stat::new_units_added|stat::peak_rss_mb)' "$log"
+  run_fuzzer set_chunk_fuzz "$corpus" 65536
+  # The SysEx fuzzer starts from the real dump, sent whole as a live dump (leading 0).
+  sysex_corpus=build-fuzz/sysex-corpus
+  rm -rf "$sysex_corpus" && mkdir -p "$sysex_corpus"
+  real_dump=../shared/fixtures/poly800ii-factory.syx
+  if [ -f "$real_dump" ]; then { printf '\0'; cat "$real_dump"; } >"$sysex_corpus/real-dump"; fi
+  run_fuzzer sysex_fuzz "$sysex_corpus" 8192
+  # The tape decoder starts from a short recording of a tape signal.
+  tape_corpus=build-fuzz/tape-corpus
+  rm -rf "$tape_corpus" && mkdir -p "$tape_corpus"
+  python3 tests/fuzz/TapeSeed.py "$tape_corpus/short-tape"
+  run_fuzzer tape_decode_fuzz "$tape_corpus" 8192
 else
-  echo "clang with libFuzzer not found: chunk fuzzer skipped"
+  echo "clang with libFuzzer not found: fuzzers skipped"
 fi
 
 # The Windows plug-ins, cross-built and run under wine.

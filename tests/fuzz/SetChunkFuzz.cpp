@@ -1,14 +1,16 @@
 // libFuzzer target: every input goes to the dispatcher as a host chunk. The first byte
 // chooses: bit 0 set asks for a program chunk (index 1), else a bank (index 0); bit 1 set
 // uses an instance whose host stores only program chunks. A refused chunk must leave
-// every slot, every name and the live state as they were, and what renders afterwards
-// must be finite.
+// every slot, every name and the live state as they were; an accepted one is played
+// (keys across the range, so a stored chord reaches its extremes), and what renders
+// afterwards must be finite.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "engine/Tarsyn7.h"
+#include "tests/host/EventList.h"
 
 namespace {
 
@@ -64,6 +66,17 @@ bool RendersFinite(AEffect* effect) {
   return true;
 }
 
+bool PlaysFinite(AEffect* effect) {
+  EventList down;
+  down.Midi(0, 0x90, 0, 127).Midi(1, 0x90, 60, 64).Midi(2, 0x90, 127, 1);
+  Dispatch(effect, effProcessEvents, 0, 0, down.List());
+  const bool held = RendersFinite(effect);
+  EventList up;
+  up.Midi(0, 0x80, 0, 0).Midi(1, 0x80, 60, 0).Midi(2, 0x80, 127, 0).Midi(3, 0xB0, 123, 0);
+  Dispatch(effect, effProcessEvents, 0, 0, up.List());
+  return held && RendersFinite(effect);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -77,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Dispatch(effect, effSetChunk, (data[0] & 1) ? 1 : 0, static_cast<VstIntPtr>(size - 1),
                const_cast<uint8_t*>(data + 1));
   if (answer == 0 && Snapshot(plug) != before) __builtin_trap();
+  if (answer != 0 && !PlaysFinite(effect)) __builtin_trap();
   if (!RendersFinite(effect)) __builtin_trap();
   return 0;
 }

@@ -241,8 +241,8 @@ TEST(ChunkExchange, DamagedChunksAnswerZeroAndChangeNothing) {
   };
 
   const size_t nameless = program.size() - 4 - std::strlen("Slot 3");  // complete without name
-  for (size_t length = 1; length < program.size(); ++length) {
-    if (length != nameless) expectRejected(1, Truncated(program, length), "program cut");
+  for (size_t length = 1; length < nameless; ++length) {
+    expectRejected(1, Truncated(program, length), "program cut");
   }
   for (size_t length = 1; length < bank.size(); length += length < 64 ? 1 : 211) {
     expectRejected(0, Truncated(bank, length), "bank cut");
@@ -264,6 +264,26 @@ TEST(ChunkExchange, DamagedChunksAnswerZeroAndChangeNothing) {
       ASSERT_EQ(target->Snapshot(), before) << "random " << round;
     } else {
       target = prepared();
+    }
+  }
+}
+
+// A complete program loads whatever follows it: no name, padding, or a name cut short.
+// The slot then keeps its own name, as for an empty one.
+TEST(ChunkExchange, CompleteProgramsLoadWithoutAWholeName) {
+  Instance source;
+  FillSlots(source);
+  const Bytes program = source.Get(1);
+  const Bytes nameless = Truncated(program, program.size() - 4 - std::strlen("Slot 3"));
+  Bytes padded = nameless;
+  padded.insert(padded.end(), 3, 0);
+  for (const char* vendor : {"Test Vendor", "Native Instruments"}) {
+    for (const Bytes& bytes : {nameless, padded, Truncated(program, program.size() - 2)}) {
+      Instance target(vendor);
+      target.Dispatch(effSetProgramName, 0, 0, const_cast<char*>("Mine"));
+      EXPECT_EQ(target.Set(1, bytes), 1) << vendor << " " << bytes.size();
+      EXPECT_EQ(target.plug->GetParameter(kVcfCutoff)->Value(), 3.0);
+      EXPECT_EQ(target.plug->PresetName(0), "Mine");
     }
   }
 }

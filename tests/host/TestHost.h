@@ -85,7 +85,7 @@ struct TestHost {
 
   VstIntPtr Record(const VstEvents* events) {
     for (int32_t i = 0; i < events->numEvents; ++i) {
-      const VstEvent* event = events->events[i];
+      const VstEvent* event = EventSlots(events)[i];
       SentEvent copy{event->type, event->byteSize, event->deltaFrames, {}};
       if (event->type == kVstMidiType) {
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);

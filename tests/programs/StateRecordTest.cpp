@@ -12,6 +12,7 @@
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
+#include "tests/engine/PlayingPlug.h"
 
 namespace {
 
@@ -297,4 +298,27 @@ TEST_F(StateRecordTest, NegativeCountsReadAsEmptyLists) {
   EXPECT_EQ(plug.ReadState(chunk, 0), chunk.Size());
   EXPECT_TRUE(plug.Chord().empty());
   EXPECT_TRUE(plug.GetSequence().empty());
+}
+
+// A stored chord reaches no further than one key from another, so no note it adds can
+// run past the pitch range, whatever a damaged record held.
+TEST(StateRecordChord, IntervalsAreKeptToWhatAKeyCanReach) {
+  PlayingPlug source;
+  source.plug.SetChord({0x7FFFFFF0, -0x7FFFFFF0, 7});
+  ChunkBuffer chunk;
+  ASSERT_TRUE(source.plug.WriteState(chunk));
+
+  PlayingPlug player;
+  ASSERT_EQ(player.plug.ReadState(chunk, 0), chunk.Size());
+  EXPECT_EQ(player.plug.Chord(), ChordNotes({127, -127, 7}));
+  player.Set(kMode, 1.0);  // Chord
+  for (int key : {0, 60, 127}) {
+    player.NoteOn(key);
+    for (double sample : player.Render(512)) ASSERT_TRUE(std::isfinite(sample));
+    for (int i = 0; i < player.plug.PlayableVoices(); ++i) {
+      EXPECT_GE(player.VoiceAt(i).Key(), 0);
+      EXPECT_LE(player.VoiceAt(i).Key(), 135);
+    }
+    player.NoteOff(key);
+  }
 }

@@ -31,3 +31,15 @@ TEST(MidiFileWriter, AnEmptySongIsStillAFile) {
   const MidiFile back = ParseMidiFile(EncodeMidiFile(MidiFile{}));
   EXPECT_TRUE(back.events.empty());
 }
+
+// A delta time holds at most 28 bits; longer gaps are bridged so the file reads back.
+TEST(MidiFileWriter, GapsBeyondTheLongestDeltaTimeReadBack) {
+  MidiFile song;
+  song.events = {{0, {0x90, 60, 100}}, {536870910, {0x80, 60, 0}}, {3ull << 32, {0xC0, 1}}};
+  const MidiFile back = ParseMidiFile(EncodeMidiFile(song));
+  ASSERT_EQ(back.events.size(), song.events.size());
+  for (size_t i = 0; i < song.events.size(); ++i) {
+    EXPECT_EQ(back.events[i].tick, song.events[i].tick) << i;
+    EXPECT_EQ(back.events[i].bytes, song.events[i].bytes) << i;
+  }
+}

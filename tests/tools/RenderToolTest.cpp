@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sstream>
+#include <utility>
 
 #include "tests/tools/SmfBytes.h"
 #include "tests/tools/ToolRun.h"
+#include "tools/render/MidiFileReader.h"
 
 namespace {
 
@@ -77,17 +80,6 @@ class RenderTool : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RenderTool, HelpNamesEveryOption) {
-  const ToolResult result = RunTool({"--help"});
-  EXPECT_EQ(result.exitCode, 0);
-  for (const char* option :
-       {"--output", "--bits", "--sample-rate", "--block-size", "--random-blocks", "--seed",
-        "--tail", "--double", "--midi-out", "--plugin", "--bank", "--program", "--fxp", "--set",
-        "--list-programs", "--list-params", "--stats", "--help"}) {
-    EXPECT_TRUE(Contains(result.output, option)) << option;
-  }
-}
-
 TEST_F(RenderTool, WrongCommandLinesShowHowToUseIt) {
   const std::string out = folder.Path("out.wav");
   for (const std::vector<std::string>& arguments :
@@ -101,7 +93,9 @@ TEST_F(RenderTool, WrongCommandLinesShowHowToUseIt) {
         {"a.mid", "b.mid", "-o", out},
         {"--stats"},
         {"-o"},
-        {"--double=yes", "-o", out}}) {
+        {"--double=yes", "-o", out},
+        {"--gain", "3", "--normalize", "-o", out},
+        {"--normalize", "1", "-o", out}}) {
     const ToolResult result = RunTool(arguments);
     EXPECT_EQ(result.exitCode, 2) << arguments[0];
     EXPECT_TRUE(Contains(result.output, "--help")) << result.output;
@@ -122,6 +116,54 @@ TEST_F(RenderTool, RefusesBrokenAndMissingMidiFiles) {
   }
   EXPECT_TRUE(Contains(RunTool({folder.Path("text.mid"), "-o", "x.wav"}).output,
                        "not a Standard MIDI File"));
+}
+
+// Lengths are compared in seconds: counted in samples, this one (7 million years at
+// 16.8 s a tick) would overflow.
+TEST_F(RenderTool, RefusesSongsLongerThanADay) {
+  TrackBytes track;
+  track.Tempo(0, 0xFFFFFF);
+  for (int i = 0; i < 50000; ++i) track.Event(0x0FFFFFFF, {0xB0, 1, 0});
+  WriteBytes(folder.Path("long.mid"), SmfBytes(0, 1, {track.End()}));
+  const ToolResult result = RunTool(
+      {folder.Path("long.mid"), "--plugin", TARSYN7_PLUGIN_PATH, "-o", folder.Path("out.wav")});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(Contains(result.output, "nothing longer than a day is rendered")) << result.output;
+  EXPECT_FALSE(std::filesystem::exists(folder.Path("out.wav")));
+}
+
+// A program change in the song loads a stored program over what --set gave, which is
+// set again behind it; --ignore-program-changes keeps them from the plug-in.
+TEST_F(RenderTool, SettingsHoldThroughTheSongsProgramChanges) {
+  TrackBytes track;
+  track.Event(0, {0xC0, 5}).Event(0, {0x90, 69, 100}).Event(480, {0x80, 69, 0}).End();
+  WriteBytes(folder.Path("change.mid"), SmfBytes(0, 480, {track}));
+  const auto render = [&](const char* plugin, std::vector<std::string> extra) {
+    std::vector<std::string> arguments = {folder.Path("change.mid"),
+                                          "--plugin",
+                                          plugin,
+                                          "--tail",
+                                          "0.1",
+                                          "-o",
+                                          folder.Path("out.wav"),
+                                          "--midi-out",
+                                          folder.Path("out.mid")};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    EXPECT_EQ(RunTool(arguments).exitCode, 0);
+    return Peak(ReadAudio(folder.Path("out.wav")).left);
+  };
+  EXPECT_GT(render(TARSYN7_PLUGIN_PATH, {}), 0.01);
+  EXPECT_EQ(render(TARSYN7_PLUGIN_PATH, {"--set", "Volume=-oo"}), 0.0);
+
+  const auto programChanges = [&] {
+    const MidiFile sent = ReadMidiFile(folder.Path("out.mid"));
+    return std::count_if(sent.events.begin(), sent.events.end(),
+                         [](const MidiEvent& event) { return event.IsProgramChange(); });
+  };
+  render(ECHO_PLUGIN_PATH, {});
+  EXPECT_EQ(programChanges(), 1);
+  render(ECHO_PLUGIN_PATH, {"--ignore-program-changes"});
+  EXPECT_EQ(programChanges(), 0);
 }
 
 TEST_F(RenderTool, RefusesWhatIsNotAPlugin) {
@@ -147,20 +189,88 @@ TEST_F(RenderTool, ListsProgramsAndParametersWithTheSettingsApplied) {
 
   const ToolResult parameters =
       RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--set", "VCF Cutoff=40", "--set", "god mode=On",
-               "--set", "Volume=0.25", "--list-params"});
+               "--set", "Volume=-6.0", "--set", "Tune=-25", "--list-params"});
   EXPECT_EQ(parameters.exitCode, 0) << parameters.output;
   EXPECT_EQ(std::count(parameters.output.begin(), parameters.output.end(), '\n'), 80);
   EXPECT_TRUE(EndsWith(LineWith(parameters.output, " 23  VCF Cutoff "), " 0.4040  40"));
   EXPECT_TRUE(EndsWith(LineWith(parameters.output, " 56  God Mode "), " 1.0000  On"));
-  EXPECT_TRUE(EndsWith(LineWith(parameters.output, "  0  Volume "), " 0.2500  -12.0"));
+  EXPECT_TRUE(EndsWith(LineWith(parameters.output, "  0  Volume "), "  -6.0"));
+  EXPECT_TRUE(EndsWith(LineWith(parameters.output, "  1  Tune "), " 0.2500  -25"));
 }
 
-TEST_F(RenderTool, RefusesSettingsThePluginCannotTake) {
-  for (const std::string setting : {"Nonsense=1", "God Mode=Maybe", "VCF Cutoff=wide", "Tune"}) {
+// What --list-params prints, given back through --set, shows the same for all 80.
+TEST_F(RenderTool, ListedParametersSetBackExactly) {
+  const auto listed = [](const ToolResult& result) {
+    std::vector<std::pair<std::string, std::string>> lines;  // name and display
+    std::istringstream text(result.output);
+    for (std::string line; std::getline(text, line);) {
+      const std::string name = line.substr(5, 24);
+      lines.emplace_back(name.substr(0, name.find_last_not_of(' ') + 1), line.substr(40));
+    }
+    return lines;
+  };
+  std::vector<float> values;
+  for (int i = 0; i < 80; ++i) values.push_back(static_cast<float>(std::fmod(0.37 * (i + 1), 1.0)));
+  WriteBytes(folder.Path("distinct.fxp"), ParameterProgram("tsy7", values));
+  const auto source = listed(RunTool(
+      {"--plugin", TARSYN7_PLUGIN_PATH, "--fxp", folder.Path("distinct.fxp"), "--list-params"}));
+  ASSERT_EQ(source.size(), 80u);
+  ASSERT_NE(source, listed(RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--list-params"})));
+  std::vector<std::string> arguments = {"--plugin", TARSYN7_PLUGIN_PATH};
+  for (size_t i = 0; i < source.size(); ++i) {
+    const bool shared = source[i].first == "reserved";
+    arguments.push_back("--set");
+    arguments.push_back((shared ? std::to_string(i) : source[i].first) + "=" + source[i].second);
+  }
+  arguments.push_back("--list-params");
+  const ToolResult result = RunTool(arguments);
+  ASSERT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_EQ(listed(result), source);
+}
+
+TEST_F(RenderTool, RefusesSettingsThePluginCannotTakeNamingTheRange) {
+  for (const std::string setting :
+       {"Nonsense=1", "God Mode=Maybe", "VCF Cutoff=wide", "Tune", "Volume=0.5", "Tune=-60"}) {
     const ToolResult result = RenderNote({"--set", setting});
-    EXPECT_EQ(result.exitCode, 1) << setting;
+    EXPECT_EQ(result.exitCode, 2) << setting;
     EXPECT_TRUE(Contains(result.output, "tarsyn7-render: ")) << result.output;
   }
+  EXPECT_TRUE(Contains(RenderNote({"--set", "Tune=-60"}).output,
+                       "\"Tune\" shows no value as \"-60\"; it takes values from -50 to 50"));
+}
+
+// Eight keys at full velocity overdrive the default sound far beyond full scale.
+TEST_F(RenderTool, ClippingIsCountedAndNamedAndCanBeAvoided) {
+  TrackBytes track;
+  for (uint8_t key : {36, 43, 48, 52, 55, 60, 64, 67}) track.Event(0, {0x90, key, 127});
+  track.Event(960, {0x80, 36, 0}).End();
+  WriteBytes(folder.Path("chord.mid"), SmfBytes(0, 480, {track}));
+  const auto render = [&](std::vector<std::string> extra) {
+    std::vector<std::string> arguments = {
+        folder.Path("chord.mid"), "--plugin", TARSYN7_PLUGIN_PATH, "--tail", "0.1", "-o",
+        folder.Path("out.wav")};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    const ToolResult result = RunTool(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    return std::make_pair(result.output, Peak(ReadAudio(folder.Path("out.wav")).left));
+  };
+  const auto [warned, clipped] = render({});
+  EXPECT_TRUE(Contains(warned, " were clipped; the render peaks at +1")) << warned;
+  EXPECT_TRUE(Contains(warned, "--gain -1")) << warned;
+  EXPECT_GE(clipped, 0.9999);
+
+  const auto [unclipped, floatPeak] = render({"--bits", "32"});
+  EXPECT_TRUE(Contains(unclipped, "keeps it unclipped")) << unclipped;
+  EXPECT_GT(floatPeak, 2.0);
+  EXPECT_NEAR(render({"--bits", "32", "--gain", "-6"}).second, floatPeak * 0.50119, 1e-4);
+
+  for (const auto& [arguments, peak] : std::vector<std::pair<std::vector<std::string>, double>>{
+           {{"--normalize"}, 0.89125}, {{"--normalize=-6"}, 0.50119}}) {
+    const auto [quiet, normalized] = render(arguments);
+    EXPECT_FALSE(Contains(quiet, "clipped")) << quiet;
+    EXPECT_NEAR(normalized, peak, 1e-4) << arguments[0];
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.Path("out.wav.part")));
 }
 
 TEST_F(RenderTool, WritesTheRequestedFormats) {

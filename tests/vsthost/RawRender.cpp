@@ -33,13 +33,8 @@ VstIntPtr Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr
 }
 
 void Send(AEffect* effect, int offset, int status, int data1, int data2) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = offset;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(data1);
-  event.midiData[2] = static_cast<char>(data2);
+  VstMidiEvent event = MidiEventOf(offset, static_cast<uint8_t>(status),
+                                   static_cast<uint8_t>(data1), static_cast<uint8_t>(data2));
   VstEvents events{};
   events.numEvents = 1;
   events.events[0] = reinterpret_cast<VstEvent*>(&event);

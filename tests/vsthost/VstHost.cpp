@@ -107,14 +107,8 @@ void SendMidi(AEffect* effect, std::vector<VstMidiEvent> notes) {
 }
 
 VstMidiEvent Note(int status, int key, int velocity, int offset) {
-  VstMidiEvent event{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof event;
-  event.deltaFrames = offset;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(key);
-  event.midiData[2] = static_cast<char>(velocity);
-  return event;
+  return MidiEventOf(offset, static_cast<uint8_t>(status), static_cast<uint8_t>(key),
+                     static_cast<uint8_t>(velocity));
 }
 
 // Renders blocks with all three process callbacks; answers whether every sample was finite.
@@ -153,7 +147,7 @@ bool RenderAllWays(AEffect* effect, int blocks) {
 
 void CheckRecord(AEffect* effect) {
   Check(effect->magic == kEffectMagic, "magic VstP");
-  Check(effect->flags == 0x1139, "flags 0x1139");
+  Check(effect->flags == 0x1138, "flags 0x1138");
   Check(effect->uniqueID == 0x74737937, "unique ID tsy7");
   Check(effect->version == 20501, "version 20501");
   Check(effect->numPrograms == 64 && effect->numParams == 80, "64 programs, 80 parameters");

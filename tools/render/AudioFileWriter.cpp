@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "tools/render/RenderError.h"
 
@@ -61,7 +62,13 @@ AudioFileWriter::AudioFileWriter(const std::string& path, int sampleRate, int bi
   file_ = sf_open(path.c_str(), SFM_WRITE, &info);
   if (!file_) throw RenderError(path + ": " + sf_strerror(nullptr));
   // Integer samples beyond full scale are clipped rather than wrapped around.
-  sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  isFloat_ = bits == 32;
+  sf_command(file_, SFC_SET_CLIPPING, nullptr, isFloat_ ? SF_FALSE : SF_TRUE);
+}
+
+void AudioFileWriter::SetGain(double decibels) {
+  gainDecibels_ = decibels;
+  gain_ = std::pow(10.0, decibels / 20.0);
 }
 
 AudioFileWriter::~AudioFileWriter() {
@@ -71,9 +78,15 @@ AudioFileWriter::~AudioFileWriter() {
 void AudioFileWriter::Write(const double* left, const double* right, int frames) {
   interleaved_.resize(static_cast<size_t>(frames) * 2);
   for (int i = 0; i < frames; ++i) {
-    interleaved_[static_cast<size_t>(i) * 2] = left[i];
-    interleaved_[static_cast<size_t>(i) * 2 + 1] = right[i];
+    interleaved_[static_cast<size_t>(i) * 2] = left[i] * gain_;
+    interleaved_[static_cast<size_t>(i) * 2 + 1] = right[i] * gain_;
   }
+  for (const double sample : interleaved_) {
+    const double size = std::fabs(sample);
+    peak_ = std::fmax(peak_, size);
+    if (size > 1.0) ++beyondFullScale_;
+  }
+  samplesWritten_ += static_cast<int64_t>(interleaved_.size());
   if (sf_writef_double(file_, interleaved_.data(), frames) != frames) {
     throw RenderError(path_ + ": " + sf_strerror(file_));
   }

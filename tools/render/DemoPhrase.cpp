@@ -91,7 +91,7 @@ MidiFile DemoPhrase() {
 }
 
 std::vector<std::string> DemoSound() {
-  return {"Volume=0.3",
+  return {"Volume=-10.5",
           "Voices=64",
           "God Mode=On",
           "DCO1 Octave=2",

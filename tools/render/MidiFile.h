@@ -10,6 +10,7 @@ struct MidiEvent {
   std::vector<uint8_t> bytes;
 
   bool IsChannelMessage() const { return !bytes.empty() && bytes[0] >= 0x80 && bytes[0] < 0xF0; }
+  bool IsProgramChange() const { return IsChannelMessage() && (bytes[0] & 0xF0) == 0xC0; }
 };
 
 struct TempoChange {

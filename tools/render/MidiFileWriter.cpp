@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr uint32_t kLargestDelta = 0x0FFFFFFF;  // what four bytes of seven bits hold
+constexpr uint8_t kTextEvent = 0x01;
+
 struct TrackEntry {
   uint64_t tick;
   std::vector<uint8_t> bytes;  // everything after the delta time
@@ -78,8 +81,15 @@ std::vector<TrackEntry> TrackEntries(const MidiFile& song) {
 std::vector<uint8_t> EncodeMidiFile(const MidiFile& song) {
   std::vector<uint8_t> track;
   uint64_t tick = 0;
+  const std::vector<uint8_t> bridge = Meta(kTextEvent, {});
   for (const TrackEntry& entry : TrackEntries(song)) {
-    AppendVariableLength(track, static_cast<uint32_t>(entry.tick - tick));
+    // A gap longer than one delta time can say is bridged by empty text events.
+    uint64_t gap = entry.tick - tick;
+    for (; gap > kLargestDelta; gap -= kLargestDelta) {
+      AppendVariableLength(track, kLargestDelta);
+      track.insert(track.end(), bridge.begin(), bridge.end());
+    }
+    AppendVariableLength(track, static_cast<uint32_t>(gap));
     track.insert(track.end(), entry.bytes.begin(), entry.bytes.end());
     tick = entry.tick;
   }

@@ -117,7 +117,7 @@ VstIntPtr PluginHost::Answer(int32_t opcode, int32_t, void* ptr) {
 VstIntPtr PluginHost::Collect(const VstEvents* events) {
   if (!events) return 0;
   for (int32_t i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = EventSlots(events)[i];
     if (!event) continue;
     SentEvent copy{event->deltaFrames, {}};
     if (event->type == kVstMidiType) {
@@ -241,9 +241,9 @@ void PluginHost::SendEvents(const std::vector<const MidiEvent*>& events,
   size_t midi = 0;
   size_t sysex = 0;
   for (size_t i = 0; i < events.size(); ++i) {
-    list->events[i] = events[i]->IsChannelMessage()
-                          ? reinterpret_cast<VstEvent*>(&midiEvents_[midi++])
-                          : reinterpret_cast<VstEvent*>(&sysexEvents_[sysex++]);
+    EventSlots(list)[i] = events[i]->IsChannelMessage()
+                              ? reinterpret_cast<VstEvent*>(&midiEvents_[midi++])
+                              : reinterpret_cast<VstEvent*>(&sysexEvents_[sysex++]);
   }
   Dispatch(effProcessEvents, 0, 0, list);
 }

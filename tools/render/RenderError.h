@@ -8,3 +8,10 @@ class RenderError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// A command line that makes no sense: an unknown option, a value out of range, a setting
+// the plug-in cannot take. The program shows how to use it.
+class UsageError : public RenderError {
+ public:
+  using RenderError::RenderError;
+};

@@ -1,5 +1,6 @@
 #include "tools/render/RenderOptions.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -17,8 +18,12 @@ what it plays to a stereo audio file. Without FILE.mid it plays a built-in demo.
 Output:
   -o, --output FILE       the audio file to write: WAV, or FLAC when it ends in .flac
   --bits 16|24|32         16- or 24-bit integer samples, or 32-bit float (WAV only);
-                          default 24
-  --sample-rate HZ        default 48000
+                          default 24. Integer samples beyond full scale are clipped
+                          (the number is reported); float samples are kept as they are
+  --gain DB               scale the output by DB decibels (-120 to 60); default 0
+  --normalize [DBFS]      scale the whole render so that its peak lands at DBFS
+                          (-60 to 0); default -1
+  --sample-rate HZ        8000 to 768000; default 48000
   --block-size N          frames per process call, 1 to 8192; default 512
   --random-blocks         every block a random size from 1 to --block-size
   --seed N                seed of --random-blocks; default 1
@@ -32,11 +37,16 @@ Sound:
   --bank FILE.fxb         load a bank of programs
   --program N             select program N (counted from 0)
   --fxp FILE.fxp          load a program into the selected program
-  --set "NAME=VALUE"      set a parameter by its name to a plain value as the plug-in
-                          shows it ("VCF Cutoff=40", "God Mode=On"); repeatable. A
-                          plug-in that reads no text takes a number from 0 to 1.
+  --set "NAME=VALUE"      set a parameter, named as --list-params shows it (or by its
+                          index there), to a value exactly as the plug-in displays it
+                          ("VCF Cutoff=40", "God Mode=On", "Volume=-6.0"); repeatable.
+                          A plug-in that reads no text takes a number from 0 to 1.
+  --ignore-program-changes
+                          keep the chosen program: the song's program changes are not
+                          handed to the plug-in
   The demo brings its own Tarsyn7 sound unless --bank, --program or --fxp is given;
-  --set applies on top of whatever sound is chosen.
+  --set applies on top of whatever sound is chosen and holds for the whole render: it
+  is set again after every program change the song makes.
 
 Information:
   --list-programs         print the programs and stop
@@ -59,11 +69,20 @@ int ParseInt(const std::string& option, const std::string& text, long low, long 
   return static_cast<int>(value);
 }
 
-double ParseSeconds(const std::string& option, const std::string& text) {
+bool ParseDouble(const std::string& text, double& value) {
   char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || !(value >= 0.0 && value <= kLongestTail)) {
-    throw UsageError(option + " takes seconds from 0 to 600, not \"" + text + "\"");
+  value = std::strtod(text.c_str(), &end);
+  return !text.empty() && *end == '\0';
+}
+
+// A number from `low` to `high`; `unit` names what it counts.
+double ParseNumber(const std::string& option, const std::string& text, double low, double high,
+                   const char* unit) {
+  double value = 0.0;
+  if (!ParseDouble(text, value) || !(value >= low && value <= high)) {
+    char range[64];
+    std::snprintf(range, sizeof range, " from %g to %g", low, high);
+    throw UsageError(option + " takes " + unit + range + ", not \"" + text + "\"");
   }
   return value;
 }
@@ -83,7 +102,7 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          }
        }},
       {"--sample-rate", [](RenderOptions& o, auto& name,
-                           auto& v) { o.render.sampleRate = ParseInt(name, v, 8000, 384000); }},
+                           auto& v) { o.render.sampleRate = ParseInt(name, v, 8000, 768000); }},
       {"--block-size", [](RenderOptions& o, auto& name,
                           auto& v) { o.render.blockSize = ParseInt(name, v, 1, kLargestBlock); }},
       {"--seed",
@@ -91,7 +110,11 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          o.render.seed = static_cast<uint32_t>(ParseInt(name, v, 0, 2147483647));
        }},
       {"--tail",
-       [](RenderOptions& o, auto& name, auto& v) { o.render.tailSeconds = ParseSeconds(name, v); }},
+       [](RenderOptions& o, auto& name, auto& v) {
+         o.render.tailSeconds = ParseNumber(name, v, 0.0, kLongestTail, "seconds");
+       }},
+      {"--gain", [](RenderOptions& o, auto& name,
+                    auto& v) { o.gainDecibels = ParseNumber(name, v, -120.0, 60.0, "decibels"); }},
       {"--midi-out", [](RenderOptions& o, auto&, auto& v) { o.midiOutFile = v; }},
       {"--plugin", [](RenderOptions& o, auto&, auto& v) { o.pluginPath = v; }},
       {"--bank", [](RenderOptions& o, auto&, auto& v) { o.sound.bankFile = v; }},
@@ -110,7 +133,27 @@ const std::map<std::string, FlagOption>& FlagOptions() {
       {"--list-programs", [](RenderOptions& o) { o.listPrograms = true; }},
       {"--list-params", [](RenderOptions& o) { o.listParameters = true; }},
       {"--stats", [](RenderOptions& o) { o.stats = true; }},
+      {"--ignore-program-changes", [](RenderOptions& o) { o.render.ignoreProgramChanges = true; }},
       {"--help", [](RenderOptions& o) { o.help = true; }},
+  };
+  return options;
+}
+
+// Options whose value may be left out. A following argument is their value only when
+// it is a number, so the option may stand in front of the MIDI file.
+struct OptionalValue {
+  ValueOption take;
+  const char* otherwise;
+};
+
+const std::map<std::string, OptionalValue>& OptionalValueOptions() {
+  static const std::map<std::string, OptionalValue> options = {
+      {"--normalize",
+       {[](RenderOptions& o, auto& name, auto& v) {
+          o.normalize = true;
+          o.normalizeDbfs = ParseNumber(name, v, -60.0, 0.0, "dBFS");
+        },
+        "-1"}},
   };
   return options;
 }
@@ -139,6 +182,18 @@ RenderOptions ParseOptions(const std::vector<std::string>& arguments) {
       flag->second(options);
       continue;
     }
+    if (const auto optional = OptionalValueOptions().find(name);
+        optional != OptionalValueOptions().end()) {
+      double ignored = 0.0;
+      if (equals != std::string::npos) {
+        optional->second.take(options, name, argument.substr(equals + 1));
+      } else if (i + 1 < arguments.size() && ParseDouble(arguments[i + 1], ignored)) {
+        optional->second.take(options, name, arguments[++i]);
+      } else {
+        optional->second.take(options, name, optional->second.otherwise);
+      }
+      continue;
+    }
     const auto option = ValueOptions().find(name);
     if (option == ValueOptions().end()) throw UsageError("unknown option " + argument);
     if (equals != std::string::npos) {
@@ -148,6 +203,9 @@ RenderOptions ParseOptions(const std::vector<std::string>& arguments) {
     } else {
       throw UsageError(name + " needs a value");
     }
+  }
+  if (options.normalize && options.gainDecibels != 0.0) {
+    throw UsageError("--gain and --normalize both set the level; give one of them");
   }
   const bool lists = options.listPrograms || options.listParameters;
   if (!options.help && !lists && options.outputFile.empty()) {

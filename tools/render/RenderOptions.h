@@ -7,18 +7,15 @@
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundSelection.h"
 
-// A command line that makes no sense; the program shows how to use it.
-class UsageError : public RenderError {
- public:
-  using RenderError::RenderError;
-};
-
 struct RenderOptions {
   std::string midiFile;    // empty: the demo phrase
   std::string outputFile;  // -o
   std::string pluginPath;  // empty: Tarsyn7, next to the program or installed
   std::string midiOutFile;
   int bits = 24;
+  double gainDecibels = 0.0;  // --gain
+  bool normalize = false;     // --normalize: the peak of the whole render to normalizeDbfs
+  double normalizeDbfs = -1.0;
   RenderSettings render;
   SoundChoice sound;
   bool listPrograms = false;

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/render/AudioFileWriter.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/RenderError.h"
 
@@ -23,16 +22,20 @@ Renderer::Renderer(PluginHost& host, const MidiFile& song, const RenderSettings&
       settings_(settings),
       timeline_(song, settings.sampleRate),
       random_(settings.seed) {
+  // Measured in seconds before anything is counted in samples, which a broken file's
+  // length could overflow.
+  const double seconds = timeline_.SecondsOfTick(song.LastTick()) + settings.tailSeconds;
+  if (!(seconds <= kLongestSong)) {
+    char hours[64];
+    std::snprintf(hours, sizeof hours, "%.0f", seconds / 3600.0);
+    throw RenderError(std::string("the song lasts ") + hours +
+                      " hours; nothing longer than a day is rendered");
+  }
   for (const MidiEvent& event : song.events) {
     eventSamples_.push_back(timeline_.SampleOfTick(event.tick));
   }
   const int64_t end = eventSamples_.empty() ? 0 : eventSamples_.back() + 1;
   totalFrames_ = end + std::llround(settings.tailSeconds * settings.sampleRate);
-  if (totalFrames_ > kLongestSong * settings.sampleRate) {
-    throw RenderError("the song lasts " +
-                      std::to_string(totalFrames_ / settings.sampleRate / 3600) +
-                      " hours; nothing longer than a day is rendered");
-  }
 
   sent_.ticksPerQuarter = song.ticksPerSecond > 0.0 ? kSentTicksPerQuarter : song.ticksPerQuarter;
   const auto ticks = [this](double ppq) {
@@ -48,7 +51,7 @@ Renderer::Renderer(PluginHost& host, const MidiFile& song, const RenderSettings&
   }
 }
 
-void Renderer::Run(AudioFileWriter& out) {
+void Renderer::Run(AudioSink& out) {
   host_.Prepare(settings_.sampleRate, settings_.blockSize);
   host_.Resume();
   const auto started = std::chrono::steady_clock::now();
@@ -88,15 +91,22 @@ void Renderer::Transport(int64_t sample, bool first) {
   host_.SetTransport(time);
 }
 
+// A program change loads a stored program over the settings the user made; they are
+// made again right behind it.
 void Renderer::HandOverEvents(int64_t start, int frames) {
   batch_.clear();
   offsets_.clear();
+  bool programChanged = false;
   const std::vector<MidiEvent>& events = song_.events;
   for (; nextEvent_ < events.size() && eventSamples_[nextEvent_] < start + frames; ++nextEvent_) {
-    batch_.push_back(&events[nextEvent_]);
+    const MidiEvent& event = events[nextEvent_];
+    if (event.IsProgramChange() && settings_.ignoreProgramChanges) continue;
+    programChanged = programChanged || event.IsProgramChange();
+    batch_.push_back(&event);
     offsets_.push_back(static_cast<int32_t>(eventSamples_[nextEvent_] - start));
   }
   if (!batch_.empty()) host_.SendEvents(batch_, offsets_);
+  if (programChanged) ApplyHeldSettings(host_, held_);
 }
 
 void Renderer::KeepSentEvents(int64_t start) {

@@ -2,13 +2,16 @@
 
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "tools/render/MidiFile.h"
 #include "tools/render/SignalStats.h"
 #include "tools/render/Timeline.h"
 
-class AudioFileWriter;
+#include "tools/render/AudioSink.h"
+#include "tools/render/SoundSelection.h"
+
 class PluginHost;
 
 struct RenderSettings {
@@ -18,7 +21,8 @@ struct RenderSettings {
   uint32_t seed = 1;
   double tailSeconds = 2.0;
   bool doublePrecision = false;
-  bool progress = false;  // a progress line on stderr for long renders
+  bool ignoreProgramChanges = false;  // the song's program changes are not handed over
+  bool progress = false;              // a progress line on stderr for long renders
 };
 
 // Plays a song through the plug-in, block by block, into an audio file: every event is
@@ -29,8 +33,12 @@ class Renderer {
   // Throws RenderError for a song that would last longer than a day.
   Renderer(PluginHost& host, const MidiFile& song, const RenderSettings& settings);
 
+  // Settings made again after every program change the song hands over, so they hold
+  // for the whole render.
+  void HoldSettings(std::vector<HeldSetting> held) { held_ = std::move(held); }
+
   // Renders up to the last event and the tail after it.
-  void Run(AudioFileWriter& out);
+  void Run(AudioSink& out);
 
   const SignalStats& Stats() const { return stats_; }
   double WallSeconds() const { return wallSeconds_; }
@@ -58,4 +66,5 @@ class Renderer {
   SignalStats stats_;
   double wallSeconds_ = 0.0;
   MidiFile sent_;
+  std::vector<HeldSetting> held_;
 };

@@ -16,13 +16,24 @@ struct SoundChoice {
   bool ChoosesSound() const { return !bankFile.empty() || program >= 0 || !programFile.empty(); }
 };
 
-// Throws RenderError for a file, program or setting the plug-in cannot take.
-void SelectSound(PluginHost& host, const SoundChoice& choice);
+// A parameter value given with --set, as the normalised value it turned out to be; it is
+// set again whenever the song changes the program.
+struct HeldSetting {
+  int index;
+  float normalized;
+};
 
-// Sets one parameter by its own name to a plain value, given as the plug-in parses and
-// displays it ("VCF Cutoff=40", "God Mode=On"). A plug-in that parses no text takes a
-// number from 0 to 1 as the normalised value.
-void ApplySetting(PluginHost& host, const std::string& setting);
+// Throws RenderError for a file or program the plug-in cannot take, UsageError for a
+// setting it cannot take. Answers the settings made.
+std::vector<HeldSetting> SelectSound(PluginHost& host, const SoundChoice& choice);
+
+// Sets one parameter, named by its own name (or its index), to a value given exactly as
+// the plug-in displays it ("VCF Cutoff=40", "God Mode=On", "Volume=-6.0"); the same
+// number written another way is taken too. A plug-in that reads no text takes a number
+// from 0 to 1 as the normalised value. Throws UsageError naming the parameter and the
+// values it displays when no value shows as given.
+HeldSetting ApplySetting(PluginHost& host, const std::string& setting);
+void ApplyHeldSettings(PluginHost& host, const std::vector<HeldSetting>& held);
 
 void ListPrograms(PluginHost& host, std::ostream& out);
 void ListParameters(PluginHost& host, std::ostream& out);

@@ -23,6 +23,7 @@ class Timeline {
   // The sample an event at `tick` falls on (nearest).
   int64_t SampleOfTick(uint64_t tick) const;
   double PpqOfTick(uint64_t tick) const;
+  double SecondsOfTick(uint64_t tick) const;
   TransportPosition PositionAt(int64_t sample) const;
 
  private:
@@ -42,7 +43,6 @@ class Timeline {
   };
 
   const Segment& SegmentOfTick(uint64_t tick) const;
-  double SecondsOfTick(uint64_t tick) const;
 
   double sampleRate_;
   std::vector<Segment> segments_;  // the first starts at tick 0

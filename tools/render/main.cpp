@@ -1,34 +1,55 @@
 // tarsyn7-render: plays MIDI through a VST 2.4 instrument into an audio file.
+#include <cmath>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "tools/render/AudioFileWriter.h"
 #include "tools/render/DemoPhrase.h"
 #include "tools/render/MidiFileReader.h"
 #include "tools/render/MidiFileWriter.h"
 #include "tools/render/OperatingSystem.h"
+#include "tools/render/OutputLevel.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/RenderOptions.h"
+#include "tools/render/SampleSpool.h"
 
 namespace {
 
 constexpr int kFailed = 1;
 constexpr int kWrongUsage = 2;
 
-void ChooseSound(PluginHost& host, const RenderOptions& options) {
+// Answers the settings the user gave, to be held through the render.
+std::vector<HeldSetting> ChooseSound(PluginHost& host, const RenderOptions& options) {
   const bool demo = options.midiFile.empty();
   if (demo && !options.sound.ChoosesSound() && host.Effect().uniqueID == kDemoPluginId) {
     for (const std::string& setting : DemoSound()) ApplySetting(host, setting);
   }
-  SelectSound(host, options.sound);
+  return SelectSound(host, options.sound);
 }
 
-void Render(PluginHost& host, const MidiFile& song, const RenderOptions& options) {
+// Normalising needs the peak of the whole render before the first sample is written:
+// the render goes to a temporary file next to the output first.
+void Render(PluginHost& host, const MidiFile& song, const RenderOptions& options,
+            std::vector<HeldSetting> held) {
   RenderSettings settings = options.render;
   settings.progress = StderrIsTerminal();
   Renderer renderer(host, song, settings);
+  renderer.HoldSettings(std::move(held));
   AudioFileWriter out(options.outputFile, settings.sampleRate, options.bits);
-  renderer.Run(out);
+  out.SetGain(options.gainDecibels);
+  if (options.normalize) {
+    SampleSpool spool(options.outputFile + ".part");
+    renderer.Run(spool);
+    const SignalStats& stats = renderer.Stats();
+    out.SetGain(NormalizingGain(std::fmax(stats.Peak(0), stats.Peak(1)), options.normalizeDbfs));
+    spool.Replay(out);
+  } else {
+    renderer.Run(out);
+  }
   out.Close();
+  const std::string warning = LevelWarning(out);
+  if (!warning.empty()) std::cerr << "tarsyn7-render: " << warning;
   if (!options.midiOutFile.empty()) WriteMidiFile(renderer.SentMidi(), options.midiOutFile);
   if (options.stats)
     std::cout << renderer.Stats().Report(settings.sampleRate, renderer.WallSeconds());
@@ -44,11 +65,11 @@ int Run(const RenderOptions& options) {
   if (options.render.doublePrecision && !host.CanProcessDouble()) {
     throw RenderError("--double: the plug-in has no double-precision process call");
   }
-  ChooseSound(host, options);
+  std::vector<HeldSetting> held = ChooseSound(host, options);
   if (options.listPrograms) ListPrograms(host, std::cout);
   if (options.listParameters) ListParameters(host, std::cout);
   if (options.listPrograms || options.listParameters) return 0;
-  Render(host, song, options);
+  Render(host, song, options, std::move(held));
   return 0;
 }
 

@@ -82,7 +82,7 @@ VstIntPtr VST_CALLBACK Dispatcher(AEffect* effect, int32_t opcode, int32_t, VstI
   if (opcode != effProcessEvents || !ptr) return 0;
   const auto* list = static_cast<const VstEvents*>(ptr);
   for (int32_t i = 0; i < list->numEvents; ++i) {
-    const VstEvent* event = list->events[i];
+    const VstEvent* event = EventSlots(list)[i];
     if (event->type == kVstMidiType) {
       echo->pending.push_back(*reinterpret_cast<const VstMidiEvent*>(event));
     }
