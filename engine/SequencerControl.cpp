@@ -159,8 +159,9 @@ void Tarsyn7::AdvanceSequencerClock(int samples) {
   if (sequencer_.running) {
     const int transpose = sequencerTranspose_ ? sequencer_.transpose : 0;
     sequencerOffsetBase_ = sequencerTickOffset_;
-    sequencer_.Clock().Advance(
-        samples, [&](int offset) { sequencer_.PlayStep(offset, transpose, midiThru_); });
+    sequencer_.Clock().Advance(samples, [&](int offset) {
+      sequencer_.PlayStep(offset, transpose, configuration_.MidiThru());
+    });
     sequencerOffsetBase_ = 0;
   }
   sequencerTickOffset_ += samples;

@@ -39,6 +39,8 @@ class IPlugVST : public IPlugBase {
   void SetProcessingDelay(int frames) override;
   bool SendMidi(const MidiMessage& message) override;
   bool SendSysExData(const SysExMessage& message) override;
+  // A command of the maker's command-line programs (host/ToolCommands.h); true when done.
+  virtual bool RunToolCommand(int32_t /*command*/, const char* /*path*/) { return false; }
 
   const ERect& EditorRect() const { return editorRect_; }
   // The host is offered the editor (has-editor flag, rectangle, open and close) only

@@ -9,6 +9,7 @@
 #include "editor/IGraphics.h"
 #include "host/IPlugVST.h"
 #include "host/NumberText.h"
+#include "host/ToolCommands.h"
 #include "host/VSTCallbacks.h"
 
 namespace {
@@ -158,6 +159,9 @@ VstIntPtr CanDo(IPlugVST& plug, const void* ptr) {
 }
 
 VstIntPtr VendorSpecific(IPlugVST& plug, int32_t index, VstIntPtr value, void* ptr, float opt) {
+  if (index == ToolCommands::kIndex) {
+    return plug.RunToolCommand(static_cast<int32_t>(value), static_cast<const char*>(ptr)) ? 1 : 0;
+  }
   const Parameter* parameter = plug.GetParameter(ToIndex(value));
   if (index == kFormatForValue && ptr) {
     if (parameter) {

@@ -22,7 +22,7 @@ constexpr double kSixteenths = 15.5 / 19;  // "Seq. Frequency" as the division "
 class Plug : public Tarsyn7 {
  public:
   using Tarsyn7::Tarsyn7;
-  void SetMidiThru(bool on) { midiThru_ = on; }
+  void SetMidiThru(bool on) { configuration_.SetMidiThru(on); }
 };
 
 struct HostNote {
