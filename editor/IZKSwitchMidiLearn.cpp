@@ -24,6 +24,7 @@ void IZKSwitchMidiLearn::Draw(IGraphics& graphics) {
 }
 
 void IZKSwitchMidiLearn::OnMouseDown(int x, int y, const MouseModifiers& modifiers) {
+  SetValue(panel_.MidiLearnArmed() ? 1.0 : 0.0);  // a learn may have finished since the draw
   if (modifiers.left) {
     ISwitchControl::OnMouseDown(x, y, modifiers);
     panel_.ArmMidiLearn(Value() > 0.0, !learnMode_);

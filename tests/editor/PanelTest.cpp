@@ -388,6 +388,10 @@ TEST_F(PanelTest, FinishedLearnReleasesTheButtonOnTheEditorsTimer) {
   plug->Learn().CaptureController(20);  // as the audio thread does
   plug->Learn().CaptureParameter(kVcfCutoff);
   EXPECT_FALSE(plug->MidiLearnArmed());
+  Click(kLearnButton);  // before the redraw: arms again, not off
+  EXPECT_TRUE(plug->MidiLearnArmed());
+  plug->Learn().CaptureController(21);
+  plug->Learn().CaptureParameter(kVcfResonance);
   for (int tick = 0; tick < IGraphics::kCleanTicksPerIdle + 3; ++tick) editor->OnTimer();
   EXPECT_EQ(Control(kLearnButton)->Value(), 0.0);
   EXPECT_TRUE(Shows(Strip(105, 2), 1, 802, 144));
