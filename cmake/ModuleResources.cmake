@@ -87,7 +87,9 @@ ${table}    {nullptr, nullptr, 0, nullptr, nullptr},
 };
 ")
   endif()
-  set_source_files_properties(${generated} PROPERTIES GENERATED ON OBJECT_DEPENDS "${files}")
+  # The properties must be seen from each user's own folder.
+  set_source_files_properties(${generated} TARGET_DIRECTORY ${users}
+    PROPERTIES GENERATED ON OBJECT_DEPENDS "${files}")
   if(producers)
     list(REMOVE_DUPLICATES producers)
   endif()

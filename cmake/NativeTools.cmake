@@ -40,29 +40,24 @@ function(tarsyn7_add_native_tool name)
   set(${name}_DEPENDS ${name} ${program} PARENT_SCOPE)
 endfunction()
 
-# The native configuration of the whole project, made once, in <build>/native.
+# The native configuration of the whole project, in <build>/native. It is brought up to
+# date on every build, so a tool added or changed since is known to it.
 function(tarsyn7_native_build)
   if(TARGET tarsyn7_native_build)
     return()
   endif()
-  include(ExternalProject)
-  set(launchers)
+  set(options -DCMAKE_BUILD_TYPE=Release -DTARSYN7_WERROR=${TARSYN7_WERROR}
+              -DTARSYN7_TESTS=OFF -DTARSYN7_BENCH=OFF)
   foreach(language C CXX)
     if(CMAKE_${language}_COMPILER_LAUNCHER)
-      list(APPEND launchers
-        -DCMAKE_${language}_COMPILER_LAUNCHER:STRING=${CMAKE_${language}_COMPILER_LAUNCHER})
+      list(APPEND options -DCMAKE_${language}_COMPILER_LAUNCHER=${CMAKE_${language}_COMPILER_LAUNCHER})
     endif()
   endforeach()
-  ExternalProject_Add(tarsyn7_native_build
-    SOURCE_DIR ${CMAKE_SOURCE_DIR}
-    BINARY_DIR ${CMAKE_BINARY_DIR}/native
-    CMAKE_CACHE_ARGS
-      -DCMAKE_BUILD_TYPE:STRING=Release
-      -DTARSYN7_WERROR:BOOL=${TARSYN7_WERROR}
-      -DTARSYN7_TESTS:BOOL=OFF
-      -DTARSYN7_BENCH:BOOL=OFF
-      ${launchers}
-    BUILD_COMMAND ""
-    INSTALL_COMMAND "")
+  add_custom_target(tarsyn7_native_build
+    COMMAND ${CMAKE_COMMAND} -E env --unset=CC --unset=CXX
+            ${CMAKE_COMMAND} -S ${CMAKE_SOURCE_DIR} -B ${CMAKE_BINARY_DIR}/native
+            -G ${CMAKE_GENERATOR} ${options}
+    COMMENT "Configuring the project for the build machine"
+    VERBATIM)
   set_property(GLOBAL PROPERTY TARSYN7_LAST_NATIVE_TOOL tarsyn7_native_build)
 endfunction()

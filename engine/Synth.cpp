@@ -26,7 +26,6 @@ Synth::Synth(HostCallback host)
   OutputPin(0).label = "Tarsyn7 Left ";
   OutputPin(1).label = "Tarsyn7 Right ";
   editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight);
-  std::setlocale(LC_ALL, "en_US.UTF-8");  // numbers keep a decimal point
   documentsFolder_ = lastFolder_ = DocumentsFolder();
   configuration_.SetProgramFilesFolder(documentsFolder_);
   configuration_.Read();
@@ -81,16 +80,5 @@ void Synth::LoadProgram(int index) {
   ModifyCurrentPreset();
   RecallPreset(index);
   HostProgramChanged();
-  TellHostAllParameters();
-}
-
-void Synth::InitProgram() {
-  std::lock_guard<ReentrantLock> guard(Lock());
-  for (int i = 0; i < ParameterCount(); ++i) {
-    const Parameter* parameter = GetParameter(i);
-    SetParameterFromEditor(i, parameter->ToNormalized(parameter->Default()));
-  }
-  ModifyCurrentPreset("Init");
-  RefreshControls();
   TellHostAllParameters();
 }

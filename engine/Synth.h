@@ -36,8 +36,6 @@ class Synth : public IPlugVST {
   virtual void ReleaseAllVoices() {}
   // Makes a stored program the live one and tells the host.
   virtual void LoadProgram(int index);
-  // Every parameter to its default; the current slot becomes "Init".
-  virtual void InitProgram();
 
   int ControlPeriod() const { return controlPeriod_; }
   const HeldKeys& Held() const { return heldKeys_; }

@@ -17,6 +17,7 @@
 #include "engine/Sequencer.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
+#include "programs/BankFiles.h"
 #include "programs/HardwareImage.h"
 #include "programs/StateRecord.h"
 #include "programs/SysExReceiver.h"
@@ -55,6 +56,27 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   // Reads a state record, optionally passing over the sound (values and chord) or the
   // sequence without changing them. Answers the position behind it, negative on failure.
   int ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSound, bool skipSequence);
+
+  // Bank and program files and the factory banks (programs/Banks.cpp). A load changes
+  // all or nothing: a file it refuses leaves every slot and the live state as they were.
+  bool LoadBankFile(const std::string& path);
+  bool LoadBankBytes(const uint8_t* bytes, size_t size);  // a whole FXB file in memory
+  bool SaveBankFile(const std::string& path);
+  bool LoadBankImage(const uint8_t* bytes, size_t size);
+  bool RestoreFactoryBank(bool poly800);
+  bool LoadProgramFile(const std::string& path, bool skipSound, bool skipSequence);
+  bool LoadProgramBytes(const uint8_t* bytes, size_t size, bool skipSound, bool skipSequence);
+  bool SaveProgramFile(const std::string& path);
+  bool RunToolCommand(int32_t command, const char* path) override;
+
+  // Program commands (programs/ProgramCommands.cpp). The copy keeps the program's state
+  // and its name at the time of copying; pastes from an empty copy do nothing.
+  void CopyProgram();
+  bool HasCopiedProgram() const { return copiedState_.Size() > 0; }
+  bool PasteProgram(bool skipSequence);
+  bool PasteSequence();
+  // Every parameter to its default, no chord, no sequence, named after the slot.
+  void InitProgram();
 
   // Hardware SysEx dumps. The loaders check the whole file before anything changes and
   // give the reason of a refusal in `error`.
@@ -155,8 +177,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   void ApplyChorusModel();
 
   // Banks.
-  bool LoadBankFile(const std::string& path);
   bool LoadFactoryBank(const char* name, const char* type);
+  bool LoadBankChunk(const uint8_t* bytes, size_t size);
+  bool LoadParameterBank(const BankFiles::Bank& bank);
+  BankFiles::Identity FileIdentity() const;
+  void ProgramsReplaced();
 
   // Hardware dumps.
   StateRecord StoredProgram(int slot);
@@ -237,6 +262,8 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
   Programmer programmer_;
   PanelControls panel_;
+  ChunkBuffer copiedState_;
+  std::string copiedName_;
   SysExReceiver sysExIn_;
   std::vector<uint8_t> sysExOut_;
   bool sysExOutQueued_ = false;

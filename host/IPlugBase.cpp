@@ -10,13 +10,15 @@
 #include <utility>
 
 #include "editor/IGraphics.h"
+#include "programs/StateRecord.h"
 
 namespace {
 
 constexpr const char* kUserPresetName = "user preset";
 
 // Reads one slot of a bank into `preset`; a stored state goes through the live state so
-// the slot keeps the current form of the record.
+// the slot keeps the current form of the record. A record already in that form is kept
+// byte for byte, so a bank saved again after loading is the same file.
 int ReadPresetSlot(IPlugBase& plug, const ChunkBuffer& chunk, int position, Preset& preset) {
   std::string name;
   uint8_t initialised = 0;
@@ -26,9 +28,15 @@ int ReadPresetSlot(IPlugBase& plug, const ChunkBuffer& chunk, int position, Pres
   preset.SetName(name);
   preset.initialised = initialised != 0;
   if (!preset.initialised) return position;
+  const int start = position;
   position = plug.ReadState(chunk, position);
-  if (position > 0 && !plug.WriteState(preset.state)) return -1;
-  return position;
+  if (position <= 0) return position;
+  const bool currentForm =
+      std::memcmp(chunk.Data() + start, StateRecord::kMarker, StateRecord::kMarkerLength) == 0;
+  const bool stored = currentForm ? preset.state.PutBytes(chunk.Data() + start, position - start) ==
+                                        position - start
+                                  : plug.WriteState(preset.state);
+  return stored ? position : -1;
 }
 
 }  // namespace

@@ -24,6 +24,19 @@ void AppendStep(ChunkBuffer& chunk, const SequenceStep& step) {
   }
 }
 
+// Fields 4-11: values, chord, steps and the extension with the given format version.
+bool AppendRecordBody(ChunkBuffer& chunk, const StateRecord& record, int32_t formatVersion) {
+  for (double value : record.values) chunk.PutDouble(value);
+  chunk.PutInt32(static_cast<int32_t>(record.chord.size()));
+  for (int32_t offset : record.chord) chunk.PutInt32(offset);
+  chunk.PutInt32(static_cast<int32_t>(record.sequence.size()));
+  for (const SequenceStep& step : record.sequence) AppendStep(chunk, step);
+  chunk.PutInt32(StateRecord::kExtensionCount);
+  chunk.PutInt32(formatVersion);
+  chunk.PutByte(record.legacyByte);
+  return !chunk.Failed();
+}
+
 // Passes over the marker, the program index and the program name when the record has
 // them; a legacy record starts directly with its values.
 int SkipMarkerHead(const ChunkBuffer& chunk, int position) {
@@ -132,15 +145,11 @@ bool AppendStateRecord(ChunkBuffer& chunk, const StateRecord& record, int32_t pr
   chunk.PutBytes(StateRecord::kMarker, StateRecord::kMarkerLength);
   chunk.PutInt32(programIndex);
   chunk.PutString(programName);
-  for (double value : record.values) chunk.PutDouble(value);
-  chunk.PutInt32(static_cast<int32_t>(record.chord.size()));
-  for (int32_t offset : record.chord) chunk.PutInt32(offset);
-  chunk.PutInt32(static_cast<int32_t>(record.sequence.size()));
-  for (const SequenceStep& step : record.sequence) AppendStep(chunk, step);
-  chunk.PutInt32(StateRecord::kExtensionCount);
-  chunk.PutInt32(StateRecord::kFormatVersion);
-  chunk.PutByte(record.legacyByte);
-  return !chunk.Failed();
+  return AppendRecordBody(chunk, record, StateRecord::kFormatVersion);
+}
+
+bool AppendLegacyStateRecord(ChunkBuffer& chunk, const StateRecord& record) {
+  return AppendRecordBody(chunk, record, record.formatVersion);
 }
 
 int ParseStateRecord(const ChunkBuffer& chunk, int position, StateRecord& record, bool skipSound,

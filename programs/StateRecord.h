@@ -33,6 +33,10 @@ bool HasStateMarker(const ChunkBuffer& chunk, int position);
 bool AppendStateRecord(ChunkBuffer& chunk, const StateRecord& record, int32_t programIndex,
                        const std::string& programName);
 
+// Appends `record` in the legacy form the factory banks hold: no marker head, the
+// record's own format version.
+bool AppendLegacyStateRecord(ChunkBuffer& chunk, const StateRecord& record);
+
 // Reads one record at `position`, with or without the marker head. With `skipSound` the
 // values and chord notes, with `skipSequence` the steps, are passed over and their fields
 // in `record` are left alone. Every field is checked against the end of the buffer;

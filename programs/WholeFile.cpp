@@ -4,34 +4,48 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/FileReplacement.h"
+
+// Grows with what is there: a generous limit costs nothing for a small file.
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
   if (path.empty() || limit == 0) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
-  // Grows with what is there: a generous limit costs nothing for a small file.
+  std::vector<uint8_t> content;
   bool failed = false;
   try {
-    bytes.clear();
     uint8_t block[65536];
-    while (bytes.size() < limit) {
-      const size_t count = std::fread(block, 1, std::min(sizeof block, limit - bytes.size()), file);
+    while (content.size() < limit) {
+      const size_t count =
+          std::fread(block, 1, std::min(sizeof block, limit - content.size()), file);
       if (count == 0) break;
-      bytes.insert(bytes.end(), block, block + count);
+      content.insert(content.end(), block, block + count);
     }
     failed = std::ferror(file) != 0;
   } catch (const std::bad_alloc&) {
     failed = true;
   }
   std::fclose(file);
+  if (!failed) bytes.swap(content);
   return !failed;
+}
+
+bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
+  std::vector<uint8_t> content;
+  if (!ReadFileStart(path, limit + 1, content) || content.size() > limit) return false;
+  bytes.swap(content);
+  return true;
 }
 
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) return false;
-  const bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  return written && closed;
+  bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = std::fflush(file) == 0 && written;
+  written = std::fclose(file) == 0 && written;
+  if (written && MoveFileOver(temporary, path)) return true;
+  std::remove(temporary.c_str());
+  return false;
 }

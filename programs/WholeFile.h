@@ -9,6 +9,11 @@
 // or read.
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes);
 
-// Replaces the file with `bytes` in one write; false when creating, writing or closing
-// fails (a full disk among them).
+// Reads a whole file of at most `limit` bytes. False (and `bytes` unchanged) for an empty
+// path, a file that cannot be opened or read, or one larger than the limit.
+bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes);
+
+// Writes `bytes` as the whole file: into a temporary file beside it, every write and the
+// close checked, then moved over the target. A failure (a full disk, a missing folder)
+// leaves the target as it was, removes the temporary file and answers false.
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);

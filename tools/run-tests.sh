@@ -3,9 +3,10 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the host-thread stress test
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
 # chunks the test host exchanged, the SysEx fuzzer, seeded with the real dump, the tape
-# decoder's fuzzer, seeded with a short tape recording, and the Windows DLLs under wine. Where
-# Ardour 7 is installed, it checks the plug-in too. What the machine lacks (clang's libFuzzer,
-# Ardour, 32-bit support for the 32-bit DLL) is skipped with one line saying so.
+# decoder's fuzzer, seeded with a short tape recording, the bank file fuzzer, seeded with the
+# factory banks, and the Windows DLLs under wine. Where Ardour 7 is installed, it checks the
+# plug-in too. What the machine lacks (clang's libFuzzer, Ardour, 32-bit support for the
+# 32-bit DLL) is skipped with one line saying so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,7 +44,8 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link -O1 -g" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DCMAKE_MODULE_LINKER_FLAGS="$sanitizers"
-  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz sysex_fuzz tape_decode_fuzz
+  cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz sysex_fuzz tape_decode_fuzz \
+    bank_file_fuzz
   # Runs one fuzzer over its corpus for the bounded time; a fault prints its log and stops.
   run_fuzzer() {
     local name="$1" corpus="$2" max_len="$3" log="build-fuzz/$1.log"
@@ -70,6 +72,17 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
   rm -rf "$tape_corpus" && mkdir -p "$tape_corpus"
   python3 tests/fuzz/TapeSeed.py "$tape_corpus/short-tape"
   run_fuzzer tape_decode_fuzz "$tape_corpus" 8192
+  # The bank file fuzzer starts from both factory banks and a program file written from
+  # one (a leading 0 reads a bank, 1 a program).
+  bank_corpus=build-fuzz/bank-corpus
+  rm -rf "$bank_corpus" && mkdir -p "$bank_corpus"
+  for bank in build-test/resources/*.fxb; do
+    { printf '\0'; cat "$bank"; } >"$bank_corpus/$(basename "$bank")"
+  done
+  build-test/tarsyn7-convert build-test/resources/PROGDATA.fxb --program 61 \
+    -o "$bank_corpus/program.fxp" >/dev/null
+  { printf '\1'; cat "$bank_corpus/program.fxp"; } >"$bank_corpus/program" && rm "$bank_corpus/program.fxp"
+  run_fuzzer bank_file_fuzz "$bank_corpus" 65536
 else
   echo "clang with libFuzzer not found: fuzzers skipped"
 fi

@@ -92,7 +92,7 @@ fi
 echo "== the editor's images inside both DLLs"
 WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/resourcecheck.exe \
   build-win64/Tarsyn764.dll PNG 101 123 PNG
-if [ -d "$prefixes/32" ]; then
+if [ "$run32" = yes ]; then
   WINEPREFIX="$prefixes/32" WINEARCH=win32 wine build-win32/tests/vsthost/resourcecheck.exe \
     build-win32/Tarsyn7.dll PNG 101 123 PNG
 fi

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/Tarsyn7.h"
+#include "tests/fuzz/ProgramStoreSnapshot.h"
 #include "tests/host/EventList.h"
 
 namespace {
@@ -46,14 +47,6 @@ Tarsyn7* Create(HostCallback host) {
   Dispatch(effect, effSetBlockSize, 0, kFrames);
   Dispatch(effect, effMainsChanged, 0, 1);
   return plug;
-}
-
-std::vector<uint8_t> Snapshot(Tarsyn7& plug) {
-  ChunkBuffer chunk;
-  plug.SerializePresets(chunk);
-  plug.WriteState(chunk);
-  chunk.PutInt32(plug.CurrentPreset());
-  return std::vector<uint8_t>(chunk.Data(), chunk.Data() + chunk.Size());
 }
 
 bool RendersFinite(AEffect* effect) {

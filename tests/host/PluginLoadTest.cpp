@@ -2,6 +2,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -74,10 +75,12 @@ TEST_F(PluginLoad, OpensRendersSilenceAndCloses) {
   float* inputs[] = {input.data()};
   float* outputs[] = {left.data(), right.data()};
   effect->processReplacing(effect, inputs, outputs, 1000);
-  EXPECT_EQ(left, std::vector<float>(1000, 0.0f));
-  EXPECT_EQ(right, std::vector<float>(1000, 0.0f));
+  // Silent but for the filters' tiny offsets against denormals.
+  for (const std::vector<float>* channel : {&left, &right}) {
+    for (float sample : *channel) ASSERT_LT(std::fabs(sample), 1e-9f);
+  }
 
-  EXPECT_FLOAT_EQ(effect->getParameter(effect, 0), 0.5f);
+  EXPECT_FLOAT_EQ(effect->getParameter(effect, 0), 0.87f);  // "Volume" of "Strings", program 1
   effect->setParameter(effect, 0, 0.25f);
   EXPECT_FLOAT_EQ(effect->getParameter(effect, 0), 0.25f);
   EXPECT_EQ(effect->getParameter(effect, 80), 0.0f);

@@ -5,7 +5,7 @@
 
 #include "tests/tools/SmfBytes.h"
 #include "tools/render/MidiFileReader.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

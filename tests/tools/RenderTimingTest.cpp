@@ -42,9 +42,14 @@ std::vector<uint8_t> Song() {
   return SmfBytes(0, 480, {track.End()});
 }
 
-// A plain square at the key's pitch: the 16' footage alone, an octave up.
-const std::vector<std::string> kSquare = {"--set", "DCO1 Octave=3", "--set", "DCO1 8'=0",
-                                          "--set", "DCO1 4'=0",     "--set", "DCO1 2'=0"};
+// A plain square at the key's pitch: the default state ("INIT", the last program of the
+// Corvane factory bank) with the 16' footage alone, an octave up.
+const std::vector<std::string> kSquare = {"--bank",    TARSYN7_OWN_FACTORY_BANK,
+                                          "--program", "63",
+                                          "--set",     "DCO1 Octave=3",
+                                          "--set",     "DCO1 8'=0",
+                                          "--set",     "DCO1 4'=0",
+                                          "--set",     "DCO1 2'=0"};
 
 // The first sample above silence at or after `from` that follows silence.
 int64_t Onset(const std::vector<double>& x, int64_t from) {

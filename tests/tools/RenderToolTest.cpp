@@ -250,9 +250,18 @@ TEST_F(RenderTool, ClippingIsCountedAndNamedAndCanBeAvoided) {
   track.Event(960, {0x80, 36, 0}).End();
   WriteBytes(folder.Path("chord.mid"), SmfBytes(0, 480, {track}));
   const auto render = [&](std::vector<std::string> extra) {
-    std::vector<std::string> arguments = {
-        folder.Path("chord.mid"), "--plugin", TARSYN7_PLUGIN_PATH, "--tail", "0.1", "-o",
-        folder.Path("out.wav")};
+    // The default state ("INIT", the last Corvane factory program) plays all eight keys.
+    std::vector<std::string> arguments = {folder.Path("chord.mid"),
+                                          "--plugin",
+                                          TARSYN7_PLUGIN_PATH,
+                                          "--bank",
+                                          TARSYN7_OWN_FACTORY_BANK,
+                                          "--program",
+                                          "63",
+                                          "--tail",
+                                          "0.1",
+                                          "-o",
+                                          folder.Path("out.wav")};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     const ToolResult result = RunTool(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.output;

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "tools/render/PluginHost.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/PluginHost.h"
+#include "tools/host/RenderError.h"
 
 // Every parameter, across its range and through its display functions: what it shows
 // sets it back to the same display.

@@ -23,10 +23,12 @@ inline std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
-// `environment`: assignments put in front of the command ("NAME=value ...").
+// `environment`: assignments put in front of the command ("NAME=value ..."); `program`:
+// the renderer unless another is named.
 inline ToolResult RunTool(const std::vector<std::string>& arguments,
-                          const std::string& environment = "") {
-  std::string command = environment + " " + ShellQuoted(TARSYN7_RENDER_PATH);
+                          const std::string& environment = "",
+                          const std::string& program = TARSYN7_RENDER_PATH) {
+  std::string command = environment + " " + ShellQuoted(program);
   for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
   command += " 2>&1";
   ToolResult result;

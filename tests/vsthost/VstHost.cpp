@@ -273,6 +273,23 @@ void WriteSeeds(const std::string& folder, const std::vector<Bytes>& chunks) {
 
 }  // namespace
 
+std::string ProgramName(AEffect* effect, int32_t program) {
+  char name[kVstMaxProgramNameLength] = {};
+  Dispatch(effect, effGetProgramNameIndexed, program, 0, name);
+  return name;
+}
+
+// The factory banks are found inside the plug-in file: a new instance holds the Poly-800's
+// programs, and the maker's bank ("INIT" last) is restored through the command the maker's
+// tools send (effVendorSpecific, index "tsy7", value 6).
+void CheckFactoryBanks(AEffect* effect) {
+  Check(ProgramName(effect, 0) == "Strings" && ProgramName(effect, 63) == "UFO Swoop",
+        "a new instance holds the factory bank LEGACY");
+  Check(
+      Dispatch(effect, effVendorSpecific, 0x74737937, 6) == 1 && ProgramName(effect, 63) == "INIT",
+      "the factory bank PROGDATA restores");
+}
+
 // The file binds controller 74 to "VCF Cutoff", turns MIDI thru on and program changes off.
 void FollowSettingsFile(AEffect* effect) {
   OpenAndDescribe(effect);
@@ -328,6 +345,7 @@ int main(int argc, char** argv) {
 
   AEffect* hostless = entry(nullptr);
   Check(hostless && RenderAllWays(hostless, 3), "a plug-in without host callback renders");
+  if (hostless) CheckFactoryBanks(hostless);
   if (hostless) Dispatch(hostless, effClose);
 
   std::printf("vsthost: %d passed, %d failed\n", passed, failed);

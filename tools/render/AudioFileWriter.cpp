@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

@@ -134,5 +134,24 @@ std::vector<std::string> DemoSound() {
           "Velocity=0.5",
           "Chorus=0.7",
           "Chorus Rate=0.18",
-          "Stereo Chorus=On"};
+          "Stereo Chorus=On",
+          // The rest of the sound as the default state has it: a new instance starts with
+          // a factory program, which the demo does not build on.
+          "Tune=0",
+          "Bend=2",
+          "Mode=Poly",
+          "DCO1 16'=1",
+          "DCO1 8'=1",
+          "DCO1 4'=1",
+          "DCO1 2'=1",
+          "DCO1 Level=31",
+          "DCO2 8'=1",
+          "DCO2 Interval=0",
+          "Noise Level=0",
+          "VCF EG Polarity=2",
+          "VCF Trigger=2",
+          "MG VCF=0",
+          "Legacy Mode=on",
+          "Gain Boost=on",
+          "Brightness=on"};
 }

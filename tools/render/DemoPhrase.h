@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/MidiFile.h"
+#include "tools/host/MidiFile.h"
 
 // The song played when no MIDI file is given: nine bars of pad chords over a bass line,
 // a melody in the second half, vibrato from the modulation wheel and a final chord

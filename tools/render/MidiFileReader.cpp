@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tools/render/ByteReader.h"
-#include "tools/render/FileBytes.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/ByteReader.h"
+#include "tools/host/FileBytes.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/MidiFile.h"
+#include "tools/host/MidiFile.h"
 
 // Standard MIDI Files of format 0 and 1: running status, tempo and time-signature maps,
 // all tracks merged. A file that breaks the format is refused with a RenderError that

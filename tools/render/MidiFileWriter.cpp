@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/render/FileBytes.h"
+#include "tools/host/FileBytes.h"
 
 namespace {
 

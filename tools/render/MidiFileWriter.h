@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/MidiFile.h"
+#include "tools/host/MidiFile.h"
 
 // A format 0 Standard MIDI File of the song: its tempo and time-signature maps, then its
 // events, timed in quarter-note ticks.

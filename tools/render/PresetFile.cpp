@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "tools/render/ByteReader.h"
-#include "tools/render/FileBytes.h"
-#include "tools/render/PluginHost.h"
+#include "tools/host/ByteReader.h"
+#include "tools/host/FileBytes.h"
+#include "tools/host/PluginHost.h"
 
 namespace {
 

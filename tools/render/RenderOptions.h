@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 #include "tools/render/Renderer.h"
 #include "tools/render/SoundSelection.h"
 

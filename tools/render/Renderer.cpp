@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/render/PluginHost.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/PluginHost.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

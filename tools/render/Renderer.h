@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/render/MidiFile.h"
+#include "tools/host/MidiFile.h"
 #include "tools/render/SignalStats.h"
 #include "tools/render/Timeline.h"
 

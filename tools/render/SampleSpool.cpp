@@ -1,6 +1,6 @@
 #include "tools/render/SampleSpool.h"
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

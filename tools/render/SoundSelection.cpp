@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/render/PluginHost.h"
+#include "tools/host/PluginHost.h"
 #include "tools/render/PresetFile.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/render/MidiFile.h"
+#include "tools/host/MidiFile.h"
 
 // Where the host's transport stands at one sample.
 struct TransportPosition {

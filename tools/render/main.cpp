@@ -5,20 +5,18 @@
 #include <vector>
 
 #include "host/ToolCommands.h"
+#include "tools/host/OperatingSystem.h"
+#include "tools/host/PluginHost.h"
+#include "tools/host/ToolMain.h"
 #include "tools/render/AudioFileWriter.h"
 #include "tools/render/DemoPhrase.h"
 #include "tools/render/MidiFileReader.h"
 #include "tools/render/MidiFileWriter.h"
-#include "tools/render/OperatingSystem.h"
 #include "tools/render/OutputLevel.h"
-#include "tools/render/PluginHost.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/SampleSpool.h"
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kWrongUsage = 2;
 
 // Answers the settings the user gave, to be held through the render.
 std::vector<HeldSetting> ChooseSound(PluginHost& host, const RenderOptions& options) {
@@ -87,13 +85,7 @@ int Run(const RenderOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
+  return RunTool("tarsyn7-render", [&] {
     return Run(ParseOptions(std::vector<std::string>(argv + 1, argv + argc)));
-  } catch (const UsageError& error) {
-    std::cerr << "tarsyn7-render: " << error.what() << "\nSee tarsyn7-render --help\n";
-    return kWrongUsage;
-  } catch (const std::exception& error) {
-    std::cerr << "tarsyn7-render: " << error.what() << "\n";
-    return kFailed;
-  }
+  });
 }

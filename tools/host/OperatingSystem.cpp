@@ -1,4 +1,4 @@
-#include "tools/render/OperatingSystem.h"
+#include "tools/host/OperatingSystem.h"
 
 #include <cstdio>
 #include <cstdlib>

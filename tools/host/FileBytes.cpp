@@ -1,11 +1,11 @@
-#include "tools/render/FileBytes.h"
+#include "tools/host/FileBytes.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

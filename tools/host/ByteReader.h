@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 // Reads bytes of a file held in memory, checking the length before every field; a
 // failure throws RenderError naming the place (`where`) and what was being read.

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/Vst2.h"
-#include "tools/render/MidiFile.h"
-#include "tools/render/PluginLibrary.h"
+#include "tools/host/MidiFile.h"
+#include "tools/host/PluginLibrary.h"
 
 // A MIDI message or SysEx dump the plug-in sent during the last block.
 struct SentEvent {

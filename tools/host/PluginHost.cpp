@@ -1,9 +1,9 @@
-#include "tools/render/PluginHost.h"
+#include "tools/host/PluginHost.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "tools/render/RenderError.h"
+#include "tools/host/RenderError.h"
 
 namespace {
 

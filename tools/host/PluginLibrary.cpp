@@ -1,9 +1,9 @@
-#include "tools/render/PluginLibrary.h"
+#include "tools/host/PluginLibrary.h"
 
 #include <vector>
 
-#include "tools/render/OperatingSystem.h"
-#include "tools/render/RenderError.h"
+#include "tools/host/OperatingSystem.h"
+#include "tools/host/RenderError.h"
 
 PluginLibrary::PluginLibrary(const std::string& path) : path_(path) {
   if (!IsReadableFile(path)) throw RenderError(path + ": no such plug-in file");
