@@ -102,10 +102,13 @@ void Tarsyn7::ApplyParameter(int index, double plain, double n) {
   }
 }
 
-// Switching between one shared filter and a filter per voice ends every note first.
+// Switching between one shared filter and a filter per voice ends every note first. The
+// shared filter is not run while the voices filter themselves; it is emptied, so nothing
+// it held sounds when it takes over again.
 void Tarsyn7::ApplyGodMode(bool on) {
   if (on == godMode_) return;
   ReleaseAllVoices();
+  globalPath_.Clear();
   godMode_ = on;
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/Tarsyn7.h"
+#include "engine/VoiceLanes.h"
 
 namespace {
 
@@ -72,10 +73,20 @@ void Tarsyn7::ControlTick() {
     Modulate(pitchOffset, vcfModulation);
   }
   performance_.vcfModulation = vcfModulation;
-  for (int i = 0; i < voiceCount_; ++i) {
-    voices_[static_cast<size_t>(i)].VoiceControlUpdate(pitchOffset, vcfModulation);
-  }
+  UpdateVoices(pitchOffset, vcfModulation);
   output_.GetChorus().TickLfo();
+}
+
+// The playable voices, and those left sounding beyond a lowered voice count: they fade
+// out by their release like every other voice.
+void Tarsyn7::UpdateVoices(double pitchOffset, double vcfModulation) {
+  activeCount_ = 0;
+  for (int v = 0; v < kVoiceCount; ++v) {
+    Voice& voice = voices_[static_cast<size_t>(v)];
+    if (v >= voiceCount_ && !voice.Active()) continue;
+    voice.VoiceControlUpdate(pitchOffset, vcfModulation);
+    if (voice.Active()) activeVoices_[static_cast<size_t>(activeCount_++)] = v;
+  }
 }
 
 void Tarsyn7::ProcessMidiQueue() {
@@ -167,50 +178,73 @@ void Tarsyn7::ModulateLegacy(double& pitchOffset, double& vcfModulation) {
   vcfModulation = cutoffDepth * legacyModel_.mgCutoffDepth * mg_.Triangle();
 }
 
+// The chunk in runs of samples between note events; within a run no voice starts or
+// stops, so the voices can be rendered a run at a time.
 void Tarsyn7::RenderChunk(double* left, double* right, int frames) {
-  for (int i = 0; i < frames; ++i) {
+  for (int i = 0; i < frames;) {
     DispatchNoteEvents(i);
-    bool anyActive = false;
-    double sum = SumVoices(anyActive);
-    const bool pathRuns = anyActive || (!godMode_ && globalPath_.Busy());
-    if (pathRuns && !godMode_) sum = globalPath_.Process(sum, performance_.vcfModulation, noise_);
-    output_.Process(sum, pathRuns, left[i], right[i]);
+    const int run = oneVoiceAtATime_ ? 1 : RunLength(i, frames);
+    double* sums = runSums_.data();
+    const bool anyActive = oneVoiceAtATime_ ? SumVoicesOneByOne(sums[0]) : SumVoices(sums, run);
+    for (int s = 0; s < run; ++s) {
+      double sum = sums[s];
+      const bool pathRuns = anyActive || (!godMode_ && globalPath_.Busy());
+      if (pathRuns && !godMode_) sum = globalPath_.Process(sum, performance_.vcfModulation, noise_);
+      output_.Process(sum, pathRuns, left[i + s], right[i + s]);
+    }
+    i += run;
   }
   noteEvents_.Compact(frames);
 }
 
-// Voices with their own filter are filtered in groups; see Vcf::ProcessLanes.
-double Tarsyn7::SumVoices(bool& anyActive) {
-  constexpr int kLanes = Vcf::kLaneCount;
-  Vcf* filters[kLanes];
-  Voice* owners[kLanes];
-  double inputs[kLanes];
-  int offsets[kLanes];
-  double outputs[kLanes];
-  int lanes = 0;
-  double sum = 0.0;
-  for (int v = 0; v < voiceCount_; ++v) {
-    Voice& voice = voices_[static_cast<size_t>(v)];
-    if (!voice.Active()) continue;
-    anyActive = true;
-    if (!voice.OwnFilter()) {
-      sum += voice.RenderVoice();
-      continue;
-    }
-    inputs[lanes] = voice.PrepareOwnFilter(voice.RenderSources(), offsets[lanes]);
-    filters[lanes] = &voice.OwnFilterVcf();
-    owners[lanes] = &voice;
-    if (++lanes == kLanes) {
-      Vcf::ProcessLanes<kLanes>(filters, inputs, offsets, outputs);
-      for (int l = 0; l < kLanes; ++l) sum += outputs[l] * owners[l]->VelocityGain();
-      lanes = 0;
-    }
+// Up to the next note event (all events up to `start` are dispatched).
+int Tarsyn7::RunLength(int start, int frames) const {
+  int end = std::min(frames, start + kMaxRun);
+  if (!noteEvents_.Empty()) end = std::min(end, noteEvents_.Peek().offset);
+  return end - start;
+}
+
+// Sounding voices only. Voices with their own filter all draw noise and the shared filter
+// path none, or the other way round ("God Mode" switches all voices at once), so the
+// noise sequence is shared out as in SumVoicesOneByOne.
+bool Tarsyn7::SumVoices(double* sums, int frames) {
+  Voice* filtering[kVoiceCount];
+  Voice* plain[kVoiceCount];
+  int filteringCount = 0;
+  int plainCount = 0;
+  for (int a = 0; a < activeCount_; ++a) {
+    Voice& voice = voices_[static_cast<size_t>(activeVoices_[static_cast<size_t>(a)])];
+    (voice.OwnFilter() ? filtering[filteringCount++] : plain[plainCount++]) = &voice;
   }
-  for (int l = 0; l < lanes; ++l) {
-    Vcf::ProcessLanes<1>(&filters[l], &inputs[l], &offsets[l], &outputs[l]);
-    sum += outputs[l] * owners[l]->VelocityGain();
+  // Sample by sample across the voices: each voice's envelopes and oscillators form a chain
+  // from one sample to the next, and the chains of different voices overlap.
+  for (int s = 0; s < frames; ++s) {
+    double sum = 0.0;
+    for (int v = 0; v < plainCount; ++v)
+      sum += plain[v]->RenderSources() * plain[v]->VelocityGain();
+    sums[s] = sum;
   }
-  return sum;
+  RenderOwnFilterVoices(filtering, filteringCount, noise_, sums, frames);
+  return activeCount_ > 0;
+}
+
+bool Tarsyn7::SumVoicesOneByOne(double& sum) {
+  bool anyActive = false;
+  sum = 0.0;
+  for (Voice& voice : voices_) {
+    anyActive = anyActive || voice.Active();
+    sum += voice.RenderVoice();
+  }
+  return anyActive;
+}
+
+// Keeps the list in voice order, the order in which the voices are summed.
+void Tarsyn7::MarkActive(int index) {
+  int position = activeCount_++;
+  for (; position > 0 && activeVoices_[static_cast<size_t>(position - 1)] > index; --position) {
+    activeVoices_[static_cast<size_t>(position)] = activeVoices_[static_cast<size_t>(position - 1)];
+  }
+  activeVoices_[static_cast<size_t>(position)] = index;
 }
 
 void Tarsyn7::DispatchNoteEvents(int sample) {

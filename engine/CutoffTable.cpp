@@ -9,7 +9,7 @@ constexpr double kLegacyFloorHz = 62.0;
 
 }  // namespace
 
-CutoffTable::CutoffTable() : steps_(kPitchTableSize) {
+CutoffTable::CutoffTable() : steps_(kPitchTableSize), coefficients_(kPitchTableSize) {
   Fill();
 }
 
@@ -24,6 +24,10 @@ void CutoffTable::Fill() {
   for (int i = 0; i < kPitchTableSize; ++i) {
     const double frequency = PitchToFrequency(i);
     if (frequency < kLegacyFloorHz) index62Hz_ = i;
-    steps_[i] = kTwoPi * frequency / sampleRate_;
+    const double c = kTwoPi * frequency / sampleRate_;
+    steps_[i] = c;
+    const double norm = 1.0 / (c + 2.0);
+    const double g = c * norm;
+    coefficients_[i] = {g, (c - 2.0) * norm, g * g * g * g};
   }
 }

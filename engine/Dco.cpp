@@ -6,10 +6,11 @@
 #include "engine/IncrementTable.h"
 #include "engine/SquareTables.h"
 
+static_assert(IncrementTable::kFootageCount == Dco::kFootageCount);
+
 namespace {
 
 constexpr double kNoBend = 0.0;
-constexpr double kEntriesPerIncrement = 1.0 / 65536;  // 16' reads phase >> 16
 
 // Footage gain = (kOrganWeight + w * kSawSlope) * level: with waveform 1 every
 // footage weighs the same, with waveform 2 they weigh 1, 1/2, 1/4 and 1/8 and
@@ -86,17 +87,13 @@ void Dco::SetPitch(double p) {
   increment_ = increments_->At(index);
   if (index == lastIndex_) return;
   lastIndex_ = index;
-  ChooseTables();
+  ChooseTables(index);
 }
 
-// Each footage reads twice as fast as the one below it; from the first one at
-// or above Nyquist on, all are silent.
-void Dco::ChooseTables() {
-  const double step16 = increment_ * kEntriesPerIncrement;
+void Dco::ChooseTables(int index) {
+  const IncrementTable::FootageTables& chosen = increments_->TablesAt(index);
   for (int f = 0; f < kFootageCount; ++f) {
-    const double step = step16 * (1 << f);
-    tables_[f] =
-        step < SquareTables::kNyquistStep ? squares_->Table(squares_->IndexForStep(step)) : nullptr;
+    tables_[f] = chosen[f] == IncrementTable::kSilent ? nullptr : squares_->Table(chosen[f]);
   }
 }
 

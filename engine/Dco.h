@@ -55,7 +55,7 @@ class Dco {
 
   void UpdatePitchOffset();
   void UpdateGains();
-  void ChooseTables();
+  void ChooseTables(int index);
 
   const SquareTables* squares_;
   const IncrementTable* increments_ = nullptr;

@@ -10,22 +10,24 @@ namespace {
 constexpr double kLn10 = 2.302585092994046;
 constexpr double kInitialRate = 1000.0;
 
-// Exponential targets lie beyond the level where a stage ends, so each stage reaches
-// its end in finite time: attack aims above 1, decay below the break point, release below 0.
-constexpr double kOvershoot = 1.0 / 9.0;
+constexpr double kOvershoot = DigitalEnvelope::kOvershoot;
 constexpr double kAttackTarget = 1.0 + kOvershoot;
 constexpr double kReleaseTarget = -kOvershoot;
 
 // Linear mode never lets a stored level reach full scale.
 constexpr double kLinearLevelScale = 0.99;
 
-// An exponential slope towards a sustain of 0 never arrives; below this level it counts
-// as silent, which also keeps the level out of subnormal numbers.
-constexpr double kSilentLevel = 1e-12;
-
-// Exponential speed k(t) per second of a normalised time parameter.
+// Exponential speed k(t) per second of a normalised time parameter. One parameter change
+// reaches the envelopes of all 64 voices in turn with the same time, so the last power
+// is kept (per thread: plug-in objects may run on several).
 double ExponentialRate(double t) {
-  return std::pow(5.0, 3.3 - 7.5 * t) + 0.05;
+  thread_local double lastTime = -1.0;
+  thread_local double lastRate = 0.0;
+  if (t != lastTime) {
+    lastTime = t;
+    lastRate = std::pow(5.0, 3.3 - 7.5 * t) + 0.05;
+  }
+  return lastRate;
 }
 
 }  // namespace
@@ -78,82 +80,6 @@ void DigitalEnvelope::SetTime(Segment& segment, EnvelopeStage owner, double t) {
 void DigitalEnvelope::UpdateSpeeds(Segment& segment) const {
   segment.coefficient = ExponentialRate(segment.time) * rateScale_;
   segment.increment = sampleTime_ / DegSegmentTime(segment.time);  // full scale in the time
-}
-
-void DigitalEnvelope::Enter(EnvelopeStage stage, const Segment& segment, double target) {
-  stage_ = stage;
-  target_ = target;
-  coefficient_ = segment.coefficient;
-  increment_ = segment.increment;
-}
-
-void DigitalEnvelope::Finish() {
-  level_ = 0.0;
-  stage_ = EnvelopeStage::Idle;
-}
-
-void DigitalEnvelope::StepLinear() {
-  level_ = std::clamp(level_, 0.0, 1.0);
-  switch (stage_) {
-    case EnvelopeStage::Attack:
-      if (level_ < 1.0) {
-        level_ += increment_;
-      } else {
-        level_ = 1.0;
-        Enter(EnvelopeStage::Decay, decay_, breakPoint_ - kOvershoot);
-      }
-      break;
-    case EnvelopeStage::Decay:
-      if (level_ <= breakPoint_) {
-        level_ = breakPoint_;
-        Enter(EnvelopeStage::Slope, slope_, sustain_);
-      } else {
-        level_ -= increment_;
-      }
-      break;
-    case EnvelopeStage::Slope:
-      // Moves from the break point towards the sustain level, may pass it by less than
-      // one increment, then holds.
-      if (level_ <= sustain_ && breakPoint_ < sustain_) {
-        level_ += increment_;
-      } else if (level_ >= sustain_ && sustain_ < breakPoint_) {
-        level_ -= increment_;
-      }
-      break;
-    case EnvelopeStage::Release:
-      if (level_ <= 0.0) {
-        Finish();
-      } else {
-        level_ -= increment_;
-      }
-      break;
-    case EnvelopeStage::Idle:
-      break;
-  }
-}
-
-void DigitalEnvelope::StepExponential() {
-  level_ += (target_ - level_) * coefficient_;
-  switch (stage_) {
-    case EnvelopeStage::Attack:
-      if (level_ >= 1.0) {
-        level_ = 1.0;
-        Enter(EnvelopeStage::Decay, decay_, breakPoint_ - kOvershoot);
-      }
-      break;
-    case EnvelopeStage::Decay:
-      if (level_ <= breakPoint_) {
-        level_ = breakPoint_;
-        Enter(EnvelopeStage::Slope, slope_, sustain_);
-      }
-      break;
-    case EnvelopeStage::Slope:
-    case EnvelopeStage::Release:
-      if (level_ <= kSilentLevel) Finish();
-      break;
-    case EnvelopeStage::Idle:
-      break;
-  }
 }
 
 void DigitalEnvelope::SetParameter(int setting, double n) {

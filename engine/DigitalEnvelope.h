@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 enum class EnvelopeStage { Idle = 0, Attack = 1, Decay = 2, Slope = 3, Release = 4 };
 
 // Six-parameter envelope generator (attack, decay, break point, slope, sustain, release),
@@ -9,6 +11,13 @@ enum class EnvelopeStage { Idle = 0, Attack = 1, Decay = 2, Slope = 3, Release =
 // any moment and the envelope carries on from its current level.
 class DigitalEnvelope {
  public:
+  // Exponential targets lie beyond the level where a stage ends, so each stage reaches its
+  // end in finite time: attack aims above 1, decay below the break point, release below 0.
+  static constexpr double kOvershoot = 1.0 / 9.0;
+  // An exponential slope towards a sustain of 0 never arrives; below this level it counts
+  // as silent, which also keeps the level out of subnormal numbers.
+  static constexpr double kSilentLevel = 1e-12;
+
   DigitalEnvelope();  // time constants for 1000 Hz until the first SetSampleRate
 
   // Time constants for the rate, Idle at level 0. A rate of 0 or less changes nothing.
@@ -20,6 +29,8 @@ class DigitalEnvelope {
   void EnvelopeStart();
   // Release, or Idle at once when the level is 0 or less.
   void EnvelopeRelease();
+  // Idle at level 0 at once, without a release.
+  void Silence() { Finish(); }
   // Advances one sample; read Level() afterwards.
   void EnvelopeStep() {
     if (stage_ == EnvelopeStage::Idle) return;
@@ -63,6 +74,8 @@ class DigitalEnvelope {
   void UpdateSpeeds(Segment& segment) const;
   void Enter(EnvelopeStage stage, const Segment& segment, double target);
   void Finish();
+  void EndAttack();
+  void EndDecay();
   void StepLinear();
   void StepExponential();
 
@@ -84,3 +97,84 @@ class DigitalEnvelope {
   double sampleTime_;  // 1 / rate
   double rateScale_;   // ln(10) / rate
 };
+
+// The per-sample step and what it calls, here so that it is inlined into the voices.
+inline void DigitalEnvelope::Enter(EnvelopeStage stage, const Segment& segment, double target) {
+  stage_ = stage;
+  target_ = target;
+  coefficient_ = segment.coefficient;
+  increment_ = segment.increment;
+}
+
+inline void DigitalEnvelope::Finish() {
+  level_ = 0.0;
+  stage_ = EnvelopeStage::Idle;
+}
+
+// Full scale reached: on to the break point.
+inline void DigitalEnvelope::EndAttack() {
+  level_ = 1.0;
+  Enter(EnvelopeStage::Decay, decay_, breakPoint_ - kOvershoot);
+}
+
+// Break point reached: on towards the sustain level.
+inline void DigitalEnvelope::EndDecay() {
+  level_ = breakPoint_;
+  Enter(EnvelopeStage::Slope, slope_, sustain_);
+}
+
+inline void DigitalEnvelope::StepLinear() {
+  level_ = std::clamp(level_, 0.0, 1.0);
+  switch (stage_) {
+    case EnvelopeStage::Attack:
+      if (level_ < 1.0) {
+        level_ += increment_;
+      } else {
+        EndAttack();
+      }
+      break;
+    case EnvelopeStage::Decay:
+      if (level_ <= breakPoint_) {
+        EndDecay();
+      } else {
+        level_ -= increment_;
+      }
+      break;
+    case EnvelopeStage::Slope:
+      // Moves from the break point towards the sustain level, may pass it by less than
+      // one increment, then holds.
+      if (level_ <= sustain_ && breakPoint_ < sustain_) {
+        level_ += increment_;
+      } else if (level_ >= sustain_ && sustain_ < breakPoint_) {
+        level_ -= increment_;
+      }
+      break;
+    case EnvelopeStage::Release:
+      if (level_ <= 0.0) {
+        Finish();
+      } else {
+        level_ -= increment_;
+      }
+      break;
+    case EnvelopeStage::Idle:
+      break;
+  }
+}
+
+inline void DigitalEnvelope::StepExponential() {
+  level_ += (target_ - level_) * coefficient_;
+  switch (stage_) {
+    case EnvelopeStage::Attack:
+      if (level_ >= 1.0) EndAttack();
+      break;
+    case EnvelopeStage::Decay:
+      if (level_ <= breakPoint_) EndDecay();
+      break;
+    case EnvelopeStage::Slope:
+    case EnvelopeStage::Release:
+      if (level_ <= kSilentLevel) Finish();
+      break;
+    case EnvelopeStage::Idle:
+      break;
+  }
+}

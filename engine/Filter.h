@@ -24,7 +24,23 @@ class Filter {
   virtual ~Filter() = default;
 
   // One sample; a NaN or infinite input or history value counts as 0.
-  double Process(double x);
+  double Process(double x) {
+    const double d = denormalOffset_;
+    const double u = GuardSample(x, d);
+    x1_ = GuardSample(x1_, d);
+    x2_ = GuardSample(x2_, d);
+    y1_ = GuardSample(y1_, d);
+    y2_ = GuardSample(y2_, d);
+    denormalOffset_ = -d;
+    const double y = b0_ * (u + x2_) + b1_ * x1_ + a1_ * y1_ + a2_ * y2_;
+    x2_ = x1_;
+    x1_ = u;
+    y2_ = y1_;
+    y1_ = y;
+    return y;
+  }
+  // Forgets the history, so the next input starts from silence.
+  void Clear();
 
  protected:
   // Shared by the feed-forward coefficients of both kinds.

@@ -71,21 +71,16 @@ void FilterSection::StartEnvelope() {
   deg3_.EnvelopeStart();
 }
 
-double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset,
-                                   NoiseGenerator& noise, int& offset) {
-  deg3_.EnvelopeStep();
-  const double e = legacy_ ? smoother_.Process(deg3_.Level()) : deg3_.Level();
-  if (noiseWeight_ > 0.0) {
-    const double shape = legacy_ ? e : e * e;
-    mix += shape * velocityGain * noiseWeight_ * noise.Next();
-  }
-  offset = static_cast<int>(baseOffset + sweepDepth_ * e);
-  return mix;
+void FilterSection::Clear() {
+  deg3_.Silence();
+  vcf_.Clear();
+  smoother_.Clear();
 }
 
 double FilterSection::Process(double mix, double velocityGain, double baseOffset,
                               NoiseGenerator& noise) {
   int offset = 0;
-  const double input = PrepareInput(mix, velocityGain, baseOffset, noise, offset);
+  const double input =
+      PrepareInput(mix, velocityGain, baseOffset, DrawsNoise() ? noise.Next() : 0.0, offset);
   return vcf_.Process(input, offset);
 }

@@ -24,12 +24,17 @@ class FilterSection {
   // DEG3 from its current level; the legacy sweep always starts from closed.
   void StartEnvelope();
   void ReleaseEnvelope() { deg3_.EnvelopeRelease(); }
+  // Silent at once: DEG3 idle, filter and smoother empty. For a section going out of
+  // use, so nothing it held sounds when it is used again.
+  void Clear();
 
   // One sample in two steps: DEG3 stepped, noise added to the mix, the cutoff offset on
-  // top of `baseOffset` (key tracking and modulation); then the filter itself.
-  double PrepareInput(double mix, double velocityGain, double baseOffset, NoiseGenerator& noise,
+  // top of `baseOffset` (key tracking and modulation); then the filter itself. The noise
+  // sample is drawn by the caller, only when DrawsNoise().
+  double PrepareInput(double mix, double velocityGain, double baseOffset, double noise,
                       int& offset);
   double Process(double mix, double velocityGain, double baseOffset, NoiseGenerator& noise);
+  bool DrawsNoise() const { return noiseWeight_ > 0.0; }
 
   // Whether DEG3 runs or the filter still rings.
   bool Busy() const { return !deg3_.IsIdle() || vcf_.IsRinging(); }
@@ -53,3 +58,16 @@ class FilterSection {
   double sweepDepth_ = 0.0;  // cutoff offset of a full DEG3
   double keyTrackAmount_ = 0.0;
 };
+
+// Per sample, here so that it is inlined where voices are rendered.
+inline double FilterSection::PrepareInput(double mix, double velocityGain, double baseOffset,
+                                          double noise, int& offset) {
+  deg3_.EnvelopeStep();
+  const double e = legacy_ ? smoother_.Process(deg3_.Level()) : deg3_.Level();
+  if (DrawsNoise()) {
+    const double shape = legacy_ ? e : e * e;
+    mix += shape * velocityGain * noiseWeight_ * noise;
+  }
+  offset = static_cast<int>(baseOffset + sweepDepth_ * e);
+  return mix;
+}

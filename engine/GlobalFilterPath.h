@@ -18,6 +18,8 @@ class GlobalFilterPath {
   // overlap), velocity gain and, unless legato without multiple trigger, DEG3.
   void NoteStarted(int key, int velocity, int keysHeld);
   void ReleaseEnvelope() { section_.ReleaseEnvelope(); }
+  // Silent at once; for the switch to the voices' own filters.
+  void Clear() { section_.Clear(); }
   bool MultipleTrigger() const { return multipleTrigger_; }
 
   // Whether the path still has something to say with no voice active.

@@ -87,8 +87,11 @@ void Tarsyn7::SustainPedal(bool down) {
 
 void Tarsyn7::AssignVoice(int key, int velocity) {
   key = KeyInPitchRange(key);
-  Voice& voice = voices_[static_cast<size_t>(ChooseVoice(key))];
+  const int index = ChooseVoice(key);
+  Voice& voice = voices_[static_cast<size_t>(index)];
+  const bool wasActive = voice.Active();
   voice.StartVoice(key, velocity, ++stampCounter_);
+  if (!wasActive) MarkActive(index);
 }
 
 // The voice that last played the key; else a silent one; else a releasing one; else

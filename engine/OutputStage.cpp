@@ -32,9 +32,12 @@ void OutputStage::UpdateOutputGain() {
 }
 
 void OutputStage::Process(double m, bool filterRan, double& left, double& right) {
-  if (filterRan) {
-    m *= outputGain_;
-    if (brightness_) m = bassCut_.Process(m);
+  if (filterRan) m *= outputGain_;
+  // Out of use, the bass cut forgets its history, so the next note starts clean.
+  if (filterRan && brightness_) {
+    m = bassCut_.Process(m);
+  } else {
+    bassCut_.Clear();
   }
   if (!chorusOn_) {
     left = right = m;

@@ -43,6 +43,7 @@ Tarsyn7::Tarsyn7(HostCallback host)
     voice.SetPerformance(&performance_);
     voice.SetTables(increments_, cutoffs_);
     voice.SetNoise(&noise_);
+    voice.SetSampleRate(kConstructionRate);  // playable before the host's first reset
   }
   globalPath_.SetSampleRate(cutoffs_, kConstructionRate);
   DefineParameters();
@@ -70,6 +71,7 @@ void Tarsyn7::ResetProcessing() {
   performance_ = PerformanceValues{};
   stampCounter_ = 0;
   for (Voice& voice : voices_) voice.SetSampleRate(rate);
+  activeCount_ = 0;
   // The shared filter is set up again too, so it takes this rate's coefficients at once
   // and stays at its cutoff.
   globalPath_.SetSampleRate(cutoffs_, rate);

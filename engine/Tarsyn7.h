@@ -118,6 +118,9 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   void SustainPedal(bool down);
 
   int PlayableVoices() const { return voiceCount_; }
+  // Renders every voice one sample at a time, as plainly as possible: slow, kept to check
+  // the fast path against.
+  void SetOneVoiceAtATime(bool on) { oneVoiceAtATime_ = on; }
   const Voice& GetVoice(int index) const { return voices_[static_cast<size_t>(index)]; }
   const ModelRecord& LegacyModel() const { return legacyModel_; }
   const ModelRecord& CurrentModel() const { return currentModel_; }
@@ -235,12 +238,16 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   void BeginBlock();
   void EndBlock();
   void ControlTick();
+  void UpdateVoices(double pitchOffset, double vcfModulation);
   void ProcessMidiQueue();
   void ApplyController(const MidiMessage& message);
   void Modulate(double& pitchOffset, double& vcfModulation);
   void ModulateLegacy(double& pitchOffset, double& vcfModulation);
   void RenderChunk(double* left, double* right, int frames);
-  double SumVoices(bool& anyActive);
+  int RunLength(int start, int frames) const;
+  bool SumVoices(double* sums, int frames);
+  bool SumVoicesOneByOne(double& sum);
+  void MarkActive(int index);
   void DispatchNoteEvents(int sample);
 
   ModelRecord legacyModel_;
@@ -251,6 +258,14 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   CutoffTable cutoffs_;
   NoiseGenerator noise_;
   std::array<Voice, kVoiceCount> voices_;
+  // Indices of the sounding voices in ascending order: found at each tick, where voices
+  // fall silent, and added to as voices start.
+  std::array<int, kVoiceCount> activeVoices_{};
+  int activeCount_ = 0;
+  // Voice sums of a run of samples without note events.
+  static constexpr int kMaxRun = 64;
+  std::array<double, kMaxRun> runSums_{};
+  bool oneVoiceAtATime_ = false;
   PerformanceValues performance_;
   GlobalFilterPath globalPath_;
   ModulationGenerator mg_;

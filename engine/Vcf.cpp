@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 #include "engine/CutoffTable.h"
 #include "engine/PitchToFrequency.h"
@@ -14,12 +16,30 @@ constexpr double kLegacyResonanceCurve = 1.6;
 constexpr double kMaxFeedback = 3.6;
 constexpr double kRingingLevel = 1e-12;
 
-// Soft clip of the fed-back signal: a rational tanh that reaches +-1 at +-3.
-// Soft clip of the fed-back signal. The rational part is computed for every input and
-// then replaced outside -3..3, which keeps the lanes free of branches.
-double Saturate(double z) {
-  const double rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
-  return z < -3.0 ? -1.0 : (z > 3.0 ? 1.0 : rational);
+// a where the comparison that gave `mask` holds, else b: by bit masks for lane vectors.
+inline double Select(bool mask, double a, double b) {
+  return mask ? a : b;
+}
+template <typename Mask, typename Lanes>
+Lanes Select(Mask mask, Lanes a, Lanes b) {
+  return reinterpret_cast<Lanes>((mask & reinterpret_cast<Mask>(a)) |
+                                 (~mask & reinterpret_cast<Mask>(b)));
+}
+
+// Soft clip of the fed-back signal: a rational tanh that reaches +-1 at +-3. The rational
+// part is computed for every input and then replaced outside -3..3, so lanes need no
+// branches.
+template <typename Lanes>
+Lanes Saturate(Lanes z) {
+  const Lanes rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
+  const Lanes zero{};
+  return Select(z < -3.0, zero - 1.0, Select(z > 3.0, zero + 1.0, rational));
+}
+
+// GuardSample for lanes: x - x is 0 exactly when x is finite.
+template <typename Lanes>
+Lanes Guard(Lanes x, Lanes offset) {
+  return Select(x - x == 0.0, x + offset, Lanes{});
 }
 
 }  // namespace
@@ -32,7 +52,7 @@ double Vcf::KeyTrackOffset(int note, double amount, bool legacy) {
 void Vcf::SetSampleRate(CutoffTable& table, double sampleRate) {
   table.SetSampleRate(sampleRate);
   table_ = &table;
-  stages_.fill(0.0);
+  Clear();
   lastIndex_ = -1;  // new coefficients from the new table
   PlaceCutoff();
 }
@@ -50,68 +70,24 @@ void Vcf::SetCutoff(double n, bool gliding) {
 
 void Vcf::SetResonance(double n) {
   resonance_ = legacy_ ? std::pow(n, kLegacyResonanceCurve) : n;
-  lastIndex_ = -1;
+  k_ = kMaxFeedback * resonance_;
+  gainCompensation_ = 1.0 + resonance_;
+  lastIndex_ = -1;  // h follows k
 }
 
 double Vcf::Process(double x, int offset) {
-  Vcf* self = this;
+  Glide(offset);
+  VcfLanes<1> lane;
+  lane.Load(0, *this);
   double y = 0.0;
-  ProcessLanes<1>(&self, &x, &offset, &y);
+  lane.Process(&x, &y);
+  lane.Store(0, *this);
   return y;
 }
 
-// The steps run lane by lane, so the lanes' long feedback chains (two divisions and
-// eight dependent stages per sample) overlap in the processor instead of queueing.
-template <int kLanes>
-void Vcf::ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y) {
-  double u[kLanes];
-  double out[kLanes];
-  double s[4][kLanes];
-  for (int l = 0; l < kLanes; ++l) {
-    Vcf& f = *filters[l];
-    f.Glide(offsets[l]);
-    const double d = f.denormalOffset_;
-    u[l] = GuardSample(x[l], d);
-    for (int j = 0; j < 4; ++j) s[j][l] = GuardSample(f.stages_[static_cast<size_t>(j)], d);
-    f.denormalOffset_ = -d;
-  }
-  // Output the stages would settle on without saturation; it feeds back at once.
-  for (int l = 0; l < kLanes; ++l) {
-    const Vcf& f = *filters[l];
-    out[l] = (((s[0][l] * f.g_ + s[1][l]) * f.g_ + s[2][l]) * f.g_ + s[3][l] + u[l] * f.g4_) * f.h_;
-  }
-  for (int l = 0; l < kLanes; ++l) {
-    const Vcf& f = *filters[l];
-    const double feedback = 5.0 * Saturate(0.2 * out[l]);
-    double in = (u[l] - feedback * f.k_) * f.g_;
-    for (int j = 0; j < 4; ++j) {
-      const double sum = s[j][l] + in;
-      s[j][l] = in - f.a_ * sum;
-      in = f.g_ * sum;
-    }
-  }
-  for (int l = 0; l < kLanes; ++l) {
-    Vcf& f = *filters[l];
-    for (int j = 0; j < 4; ++j) f.stages_[static_cast<size_t>(j)] = s[j][l];
-    y[l] = f.legacy_ ? out[l] : out[l] * f.gainCompensation_;
-  }
-}
-
-template void Vcf::ProcessLanes<1>(Vcf* const*, const double*, const int*, double*);
-template void Vcf::ProcessLanes<Vcf::kLaneCount>(Vcf* const*, const double*, const int*, double*);
-
-// One step of the cutoff towards its target, then coefficients for the index the
-// offset lands on.
-void Vcf::Glide(int offset) {
-  if (current_ < target_) {
-    ++current_;
-  } else if (current_ > target_) {
-    --current_;
-  }
-  // Clamped before the comparison, so an offset below the table never meets
-  // the "no coefficients yet" mark of -1.
-  const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
-  if (index != lastIndex_) UpdateCoefficients(index);
+void Vcf::Clear() {
+  stages_.fill(0.0);
+  denormalOffset_ = kDenormalOffset;
 }
 
 bool Vcf::IsRinging() const {
@@ -129,14 +105,75 @@ void Vcf::PlaceCutoff() {
   target_ = current_ = TargetIndex(cutoff_);
 }
 
+// g, a and g^4 come from the table of this rate; only h depends on the resonance too.
 void Vcf::UpdateCoefficients(int index) {
   lastIndex_ = index;
-  const double c = (*table_)[index];
-  const double norm = 1.0 / (c + 2.0);
-  k_ = kMaxFeedback * resonance_;
-  gainCompensation_ = 1.0 + resonance_;
-  g_ = c * norm;
-  a_ = (c - 2.0) * norm;
-  g4_ = g_ * g_ * g_ * g_;
+  const CutoffTable::Coefficients& c = table_->CoefficientsAt(index);
+  g_ = c.g;
+  a_ = c.a;
+  g4_ = c.g4;
   h_ = 1.0 / (1.0 + k_ * g4_);
 }
+
+// Lane l of lane vectors side by side.
+template <typename Lanes>
+double& Lane(Lanes* vectors, int l) {
+  if constexpr (std::is_same_v<Lanes, double>) {
+    return vectors[l];
+  } else {
+    constexpr int kWidth = sizeof(Lanes) / sizeof(double);
+    return vectors[l / kWidth][l % kWidth];
+  }
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::Load(int l, const Vcf& filter) {
+  for (int j = 0; j < 4; ++j) Lane(s[j], l) = filter.stages_[static_cast<size_t>(j)];
+  Lane(d, l) = filter.denormalOffset_;
+  LoadCoefficients(l, filter);
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::LoadCoefficients(int l, const Vcf& filter) {
+  Lane(g, l) = filter.g_;
+  Lane(a, l) = filter.a_;
+  Lane(g4, l) = filter.g4_;
+  Lane(h, l) = filter.h_;
+  Lane(k, l) = filter.k_;
+  Lane(gain, l) = filter.legacy_ ? 1.0 : filter.gainCompensation_;
+}
+
+template <int kLanes>
+void VcfLanes<kLanes>::Store(int l, Vcf& filter) const {
+  auto& self = const_cast<VcfLanes&>(*this);
+  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = Lane(self.s[j], l);
+  filter.denormalOffset_ = Lane(self.d, l);
+}
+
+// The vectors are independent of each other, so their chains overlap too.
+template <int kLanes>
+void VcfLanes<kLanes>::Process(const double* x, double* y) {
+  for (int v = 0; v < kVectors; ++v) {
+    Lanes input;
+    std::memcpy(&input, x + v * LaneVector<kLanes>::kWidth, sizeof input);
+    const Lanes u = Guard(input, d[v]);
+    Lanes stage[4];
+    for (int j = 0; j < 4; ++j) stage[j] = Guard(s[j][v], d[v]);
+    d[v] = -d[v];
+    // Output the stages would settle on without saturation; it feeds back at once.
+    const Lanes out =
+        (((stage[0] * g[v] + stage[1]) * g[v] + stage[2]) * g[v] + stage[3] + u * g4[v]) * h[v];
+    const Lanes feedback = 5.0 * Saturate(0.2 * out);
+    Lanes in = (u - feedback * k[v]) * g[v];
+    for (int j = 0; j < 4; ++j) {
+      const Lanes sum = stage[j] + in;
+      s[j][v] = in - a[v] * sum;
+      in = g[v] * sum;
+    }
+    const Lanes result = out * gain[v];
+    std::memcpy(y + v * LaneVector<kLanes>::kWidth, &result, sizeof result);
+  }
+}
+
+template struct VcfLanes<1>;
+template struct VcfLanes<kFilterLanes>;

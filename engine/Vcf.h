@@ -1,10 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "engine/Filter.h"
+#include "engine/PitchToFrequency.h"
 
 class CutoffTable;
+template <int kLanes>
+struct VcfLanes;
 
 // Four-pole resonant low-pass of a voice or of the global filter path. The cutoff
 // is a pitch index: the "VCF Cutoff" setting places a base index, and every
@@ -39,11 +43,12 @@ class Vcf {
   // One sample; offset in pitch-index units on top of the gliding cutoff, the
   // sum saturating at both ends of the table.
   double Process(double x, int offset);
-  // The same for several filters at once, one sample each (filters, inputs, offsets and
-  // outputs side by side); kLanes is 1 or kLaneCount.
-  static constexpr int kLaneCount = 4;
-  template <int kLanes>
-  static void ProcessLanes(Vcf* const* filters, const double* x, const int* offsets, double* y);
+  // The first half of Process: one glide step and the coefficients for the cutoff plus
+  // `offset`. True when they changed.
+  bool Glide(int offset);
+
+  // Empties the stages: the next sample starts from silence.
+  void Clear();
 
   // True while any stage still holds 1e-12 or more.
   bool IsRinging() const;
@@ -55,7 +60,9 @@ class Vcf {
   int TargetIndex(double n) const;
   void PlaceCutoff();
   void UpdateCoefficients(int index);
-  void Glide(int offset);
+
+  template <int kLanes>
+  friend struct VcfLanes;
 
   const CutoffTable* table_ = nullptr;
   bool legacy_ = false;
@@ -72,10 +79,73 @@ class Vcf {
   double g_ = 0.0;
   double a_ = 0.0;
   double g4_ = 0.0;
-  double k_ = 0.0;
-  double gainCompensation_ = 0.0;
+  double k_ = 0.0;                 // of the resonance
+  double gainCompensation_ = 1.0;  // of the resonance
   double h_ = 0.0;
 
   std::array<double, 4> stages_{};
   double denormalOffset_ = kDenormalOffset;
 };
+
+// Voices with their own filter are filtered this many at a time.
+constexpr int kFilterLanes = 8;
+
+// Two doubles side by side: what one instruction of SSE2, the x86-64 baseline, computes.
+typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
+
+// Lanes are computed in pairs; a single lane is a plain double.
+template <int kLanes>
+struct LaneVector {
+  static_assert(kLanes % 2 == 0, "lanes come in pairs");
+  using Type = DoublePair;
+  static constexpr int kWidth = 2;
+};
+template <>
+struct LaneVector<1> {
+  using Type = double;
+  static constexpr int kWidth = 1;
+};
+
+// The state and coefficients of several filters side by side, one filter per lane, so
+// that one sample of all of them is computed together: the lanes' long feedback chains
+// overlap in the processor, and the arithmetic runs on vector registers. Each lane
+// computes exactly what Vcf::Process computes for its filter.
+template <int kLanes>
+struct VcfLanes {
+  using Lanes = typename LaneVector<kLanes>::Type;
+  static constexpr int kVectors = kLanes / LaneVector<kLanes>::kWidth;
+
+  // Takes a filter's stages and coefficients into lane l.
+  void Load(int l, const Vcf& filter);
+  // Takes new coefficients (after Vcf::Glide reported a change).
+  void LoadCoefficients(int l, const Vcf& filter);
+  // Gives lane l's stages back to its filter.
+  void Store(int l, Vcf& filter) const;
+  // One sample of every lane: inputs x, outputs y, kLanes each.
+  void Process(const double* x, double* y);
+
+  Lanes s[4][kVectors];
+  Lanes g[kVectors];
+  Lanes a[kVectors];
+  Lanes g4[kVectors];
+  Lanes h[kVectors];
+  Lanes k[kVectors];
+  Lanes gain[kVectors];  // output gain: 1 in legacy mode, else the resonance's compensation
+  Lanes d[kVectors];     // denormal offset
+};
+
+// One step of the cutoff towards its target, then coefficients for the index the
+// offset lands on.
+inline bool Vcf::Glide(int offset) {
+  if (current_ < target_) {
+    ++current_;
+  } else if (current_ > target_) {
+    --current_;
+  }
+  // Clamped before the comparison, so an offset below the table never meets
+  // the "no coefficients yet" mark of -1.
+  const int index = std::clamp(current_ + offset, 0, kPitchIndexMax);
+  if (index == lastIndex_) return false;
+  UpdateCoefficients(index);
+  return true;
+}

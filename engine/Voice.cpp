@@ -96,28 +96,8 @@ double Voice::RenderVoice() {
   const double mix = RenderSources();
   if (!ownFilter_) return mix * velocityGain_;
   int offset = 0;
-  const double input = PrepareOwnFilter(mix, offset);
+  const double input = PrepareOwnFilter(mix, DrawsNoise() ? noise_->Next() : 0.0, offset);
   return filter_.Filter().Process(input, offset) * velocityGain_;
-}
-
-double Voice::RenderSources() {
-  double mix = 0.0;
-  deg1_.EnvelopeStep();
-  if (dco1Level_ > 0.0) {
-    const double e = deg1_.Level();
-    mix = dco1_.Render() * e * e * dco1Level_;
-  }
-  deg2_.EnvelopeStep();
-  if (doubleMode_ && dco2Level_ > 0.0) {
-    const double e = deg2_.Level();
-    mix += dco2_.Render() * e * e * dco2Level_;
-  }
-  return mix;
-}
-
-double Voice::PrepareOwnFilter(double mix, int& offset) {
-  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, *noise_,
-                              offset);
 }
 
 void Voice::SetParameter(int index, double plain, double n) {
@@ -155,6 +135,9 @@ void Voice::SetParameter(int index, double plain, double n) {
       break;
     case kGodMode:
       ForceRelease();
+      // The own filter is emptied whenever it goes out of or into use, so no state it
+      // froze in between sounds in a later note.
+      if (ownFilter_ != (n >= 0.5)) filter_.Clear();
       ownFilter_ = n >= 0.5;
       break;
     case kVelocity:

@@ -48,11 +48,13 @@ class Voice {
   double RenderVoice();
   // RenderVoice in parts, so a caller can run the own filters of several voices
   // together: the oscillator mix (envelopes stepped), then the own filter's input with
-  // its cutoff offset (DEG3 stepped, noise added). The filter's output times
-  // VelocityGain() is the voice's sample.
+  // its cutoff offset (DEG3 stepped, noise added; the caller draws the noise sample, only
+  // when DrawsNoise()). The filter's output times VelocityGain() is the voice's sample.
   double RenderSources();
-  double PrepareOwnFilter(double mix, int& offset);
+  double PrepareOwnFilter(double mix, double noise, int& offset);
+  bool DrawsNoise() const { return ownFilter_ && filter_.DrawsNoise(); }
   Vcf& OwnFilterVcf() { return filter_.Filter(); }
+  const Vcf& OwnFilterVcf() const { return filter_.Filter(); }
   // A parameter change; indices the voice has no use for are ignored.
   void SetParameter(int index, double plain, double n);
 
@@ -108,3 +110,23 @@ class Voice {
   int velocity_ = 0;
   int startStamp_ = 0;
 };
+
+// Per sample, here so that it is inlined where voices are rendered.
+inline double Voice::RenderSources() {
+  double mix = 0.0;
+  deg1_.EnvelopeStep();
+  if (dco1Level_ > 0.0) {
+    const double e = deg1_.Level();
+    mix = dco1_.Render() * e * e * dco1Level_;
+  }
+  deg2_.EnvelopeStep();
+  if (doubleMode_ && dco2Level_ > 0.0) {
+    const double e = deg2_.Level();
+    mix += dco2_.Render() * e * e * dco2Level_;
+  }
+  return mix;
+}
+
+inline double Voice::PrepareOwnFilter(double mix, double noise, int& offset) {
+  return filter_.PrepareInput(mix, velocityGain_, keyTrackOffset_ + vcfModulation_, noise, offset);
+}
