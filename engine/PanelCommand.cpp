@@ -15,9 +15,11 @@ void Tarsyn7::PanelCommand(int code) {
         StartOrStopPlayback();
         break;
       case kPolyButton:
+        programmer_.parameterMode = false;
         SetKeyModeFromPanel(kPoly);
         break;
       case kChordMemoryButton:
+        programmer_.parameterMode = false;
         SetKeyModeFromPanel(kChord);
         if (sustainPedal_) {
           CaptureChord();
@@ -26,9 +28,23 @@ void Tarsyn7::PanelCommand(int code) {
         }
         break;
       case kHoldButton:
+        programmer_.parameterMode = false;
         SustainPedal(!sustainPedal_);
         break;
+      case kBankHoldButton:
+        BankHoldButton();
+        break;
+      case kProgParaButton:
+        ProgParaButton();
+        break;
+      case kDownButton:
+        StepSelected(-1);
+        break;
+      case kUpButton:
+        StepSelected(1);
+        break;
       default:
+        if (code >= kDigit1Button && code <= kDigit8Button) DigitButton(code - kDigit1Button + 1);
         break;
     }
   }

@@ -47,6 +47,7 @@ Tarsyn7::Tarsyn7(HostCallback host)
   }
   globalPath_.SetSampleRate(cutoffs_, kConstructionRate);
   DefineParameters();
+  panel_ = BuildEditor(*GetEditor(), this, *this);
   AttachEditor(GetEditor());
   // A startup bank that fails to load is forgotten for this instance only: the file keeps
   // the user's choice.

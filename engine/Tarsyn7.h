@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "editor/PanelLayout.h"
+#include "editor/PanelPlug.h"
 #include "engine/CutoffTable.h"
 #include "engine/GlobalFilterPath.h"
 #include "engine/IncrementTable.h"
@@ -22,7 +24,7 @@
 #include "programs/TapeWavWriter.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
-class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
+class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, public PanelPlug {
  public:
   static constexpr int kVoiceCount = 64;
   enum KeyMode { kPoly = 0, kChord = 1, kRecording = 2 };
@@ -33,6 +35,12 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
     kPolyButton = 89,
     kChordMemoryButton = 90,
     kHoldButton = 91,
+    kDigit1Button = 92,
+    kDigit8Button = 99,
+    kBankHoldButton = 100,
+    kProgParaButton = 101,
+    kDownButton = 102,
+    kUpButton = 103,
   };
 
   explicit Tarsyn7(HostCallback host);
@@ -130,11 +138,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   // A new sequence for the live program; a recording in progress ends first.
   void SetSequence(Sequence sequence);
 
-  // A front-panel button; the sequencer's, the chord memory's and the key-mode buttons
-  // act here.
-  void PanelCommand(int code);
+  // A front-panel button: the sequencer's, the chord memory's, the key-mode buttons and
+  // the programmer's keypad.
+  void PanelCommand(int code) override;
   // The sequencer's record switch.
-  void SetRecordEnabled(bool on);
+  void SetRecordEnabled(bool on) override;
   // Starts playback from the first step, or stops it; every voice is released.
   void SequencerRun(bool on);
   // The keys of the gated voices become the chord memory.
@@ -142,6 +150,27 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   const Sequencer& GetSequencer() const { return sequencer_; }
   int CurrentKeyMode() const { return keyMode_; }
   void SequencerNote(const MidiMessage& message, bool toEngine, bool toHost) override;
+
+  // The front panel (the editor's controls ask these).
+  PanelDisplayState DisplayState() override;
+  void SelectParameter(int index) override;
+  bool StartWouldEraseSequence() override;
+  bool RecordArmed() override;
+  InfoLineState InfoLine() override;
+  std::string TuningDescription() override;
+  bool UsesBreathController() override;
+  void FlipBreathController() override;
+  bool ShowsAllParameters() override;
+  void ArmMidiLearn(bool on, bool forget) override;
+  bool MidiLearnArmed() override;
+  std::string CurrentProgramName() override;
+  void RenameCurrentProgram(const std::string& name) override;
+  void OpenMainMenu(IGraphics& graphics, int x, int y) override;
+  bool LoadTape(int mode, const std::string& path, bool& isPoly800II, std::string& error) override;
+  std::string DocumentsFolder() override;
+  void SetDocumentsFolder(const std::string& folder) override;
+  const PanelControls& Panel() const { return panel_; }
+  void RedrawPanelDisplays();
 
  private:
   // Parameter reactions at the plug-in level.
@@ -168,6 +197,23 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   int ChooseVoice(int key) const;
   void QueueMessage(MidiMessage message);
   void ReleaseForChord();
+
+  // The programmer's keypad.
+  struct Programmer {
+    bool parameterMode = false;  // PROG/PARA
+    bool bankHold = false;
+    bool digitPending = false;
+    int firstDigit = 1;  // pending, or held by BANK HOLD
+    int selected = 5;
+    double reference = 0.0;  // the selected parameter's value when it was selected
+  };
+  void DigitButton(int digit);
+  void BankHoldButton();
+  void ProgParaButton();
+  void StepSelected(int delta);
+  double PlainValue(int index) const;
+  bool DoubleDcoShown() const;
+  bool ValueHiddenInSingleMode(int index) const;
 
   // Sequencer.
   void UpdateStepLength();
@@ -229,6 +275,8 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput {
   int sequencerTickOffset_ = 0;  // block offset of the tick being advanced
   int sequencerOffsetBase_ = 0;  // added to the sequencer's offsets for the host
   int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
+  Programmer programmer_;
+  PanelControls panel_;
   ChunkBuffer copiedState_;
   std::string copiedName_;
   SysExReceiver sysExIn_;

@@ -21,6 +21,7 @@ enum Command : int32_t {
   kSaveSysExEx800 = 8,      // the bank as a dump of model 1, 6 or 12
   kSaveSysExMidiDumpKit = 9,
   kSaveSysExPoly800II = 10,
+  kWritePanelScreenshot = 11,  // the editor's panel as drawn now, into a PNG file
 };
 
 }  // namespace ToolCommands

@@ -190,7 +190,7 @@ bool Tarsyn7::RunToolCommand(int32_t command, const char* path) {
       done = SaveSysEx(file, kPoly800II);
       break;
     default:
-      break;
+      return Synth::RunToolCommand(command, path);  // the panel's picture
   }
   if (done) RefreshControls();
   return done;
