@@ -84,6 +84,8 @@ class Synth : public IPlugVST {
   };
 
   void IdleTick() override;
+  // The maker's tools: writes the panel's picture (host/ToolCommands.h).
+  bool RunToolCommand(int32_t command, const void* data) override;
 
  protected:
   MidiQueue midiQueue_;

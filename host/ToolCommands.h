@@ -22,9 +22,10 @@ enum Command : int32_t {
   kSaveSysExEx800 = 8,      // the bank as a dump of model 1, 6 or 12
   kSaveSysExMidiDumpKit = 9,
   kSaveSysExPoly800II = 10,
-  kLoadTapeBank = 11,  // the 64 programs of a tape recording (WAV)
-  kSaveTapePoly800 = 12,
-  kSaveTapePoly800II = 13,
+  kWritePanelScreenshot = 11,  // the editor's panel as drawn now, into a PNG file
+  kLoadTapeBank = 12,          // the 64 programs of a tape recording (WAV)
+  kSaveTapePoly800 = 13,
+  kSaveTapePoly800II = 14,
 };
 
 constexpr bool IsTapeCommand(int32_t command) {

@@ -197,7 +197,7 @@ bool Tarsyn7::RunToolCommand(int32_t command, const void* data) {
       done = SaveSysEx(file, kPoly800II);
       break;
     default:
-      break;
+      return Synth::RunToolCommand(command, data);  // the panel's picture
   }
   if (done) RefreshControls();
   return done;
