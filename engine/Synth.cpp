@@ -25,7 +25,7 @@ Synth::Synth(HostCallback host)
       configuration_(Configuration::StandardFilePath()) {
   OutputPin(0).label = "Tarsyn7 Left ";
   OutputPin(1).label = "Tarsyn7 Right ";
-  editor_ = std::make_unique<IGraphics>(kEditorWidth, kEditorHeight);
+  editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight);
   documentsFolder_ = lastFolder_ = DocumentsFolder();
   configuration_.SetProgramFilesFolder(documentsFolder_);
   configuration_.Read();

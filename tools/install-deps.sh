@@ -7,6 +7,9 @@ packages=(cmake make g++ pkg-config libgtest-dev libbenchmark-dev zlib1g-dev lib
   libclang-rt-dev)
 # libsndfile writes the renderer's audio files; amsynth is a second instrument its tests play.
 packages+=(libsndfile1-dev amsynth)
+# The drawing library: stb's font rasteriser, the DejaVu fonts it embeds, and Debian's
+# libpng source (fetched with dpkg-dev) built into the plug-in.
+packages+=(libstb-dev fonts-dejavu-core dpkg-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -89,6 +89,14 @@ else
   echo "$run32: the 32-bit DLL was built and its exports and imports checked, but not run"
 fi
 
+echo "== the editor's images inside both DLLs"
+WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/resourcecheck.exe \
+  build-win64/Tarsyn764.dll PNG 101 123 PNG
+if [ "$run32" = yes ]; then
+  WINEPREFIX="$prefixes/32" WINEARCH=win32 wine build-win32/tests/vsthost/resourcecheck.exe \
+    build-win32/Tarsyn7.dll PNG 101 123 PNG
+fi
+
 echo "== a settings file written on Linux, read by the Windows build"
 build-test/tests/vsthost/settings-dump write "$prefixes/tarsyn7.ini"
 build-test/tests/vsthost/settings-dump read "$prefixes/tarsyn7.ini" >"$prefixes/linux.txt"
