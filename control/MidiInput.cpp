@@ -34,7 +34,7 @@ void Tarsyn7::HandleMidiMessage(const MidiMessage& received) {
     case 0x9: {
       MidiMessage note = message;
       if (note.StatusGroup() == 0x9 && note.data2 == 0) note.status = 0x80;
-      QueueMessage(note);
+      if (!SequencerTakesNote(note)) QueueMessage(note);
       break;
     }
     case 0xB:

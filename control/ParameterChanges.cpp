@@ -43,9 +43,10 @@ void Tarsyn7::ApplyParameter(int index, double plain, double n) {
     case kSeqFrequency:
       sequencerSpeed_ = plain;
       sequencerSpeedStep_ = static_cast<int>(n * 19.0);
+      UpdateStepLength();
       break;
     case kMode:
-      keyMode_ = flag ? kChord : kPoly;
+      ApplyKeyMode(flag ? kChord : kPoly);
       break;
     case kDcoMode:
       doubleDco_ = n > 0.5;
@@ -60,6 +61,7 @@ void Tarsyn7::ApplyParameter(int index, double plain, double n) {
       break;
     case kSeqClock:
       sequencerHostClock_ = flag;
+      UpdateStepLength();
       break;
     case kSeqPlayOnNote:
       sequencerPlayOnNote_ = flag;

@@ -1,5 +1,6 @@
 #include "editor/TextEntry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -31,12 +32,16 @@ bool TextEntry::Accepts(char32_t character, const std::string& current) const {
   return digit || sign;
 }
 
-std::string TextEntry::Limited(const std::string& text) const {
+std::string FirstCharacters(const std::string& text, size_t count) {
   size_t position = 0;
-  for (int count = 0; position < text.size() && count < maxCharacters_; ++count) {
+  for (size_t taken = 0; position < text.size() && taken < count; ++taken) {
     NextCharacter(text, position);
   }
   return text.substr(0, position);
+}
+
+std::string TextEntry::Limited(const std::string& text) const {
+  return FirstCharacters(text, static_cast<size_t>(std::max(maxCharacters_, 0)));
 }
 
 bool TextEntry::ParameterValueOf(const std::string& text, double& normalized) const {

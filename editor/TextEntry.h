@@ -40,5 +40,7 @@ class TextEntry {
   State state_ = kIdle;
 };
 
+// The first `count` UTF-8 characters of `text`.
+std::string FirstCharacters(const std::string& text, size_t count);
 // The number of UTF-8 characters in `text`.
 size_t CharacterCount(const std::string& text);

@@ -25,6 +25,7 @@ void Tarsyn7::RenderBlock(double** /*inputs*/, double** outputs, int frames) {
   double* right = outputs[1];
   std::fill(left, left + frames, 0.0);
   std::fill(right, right + frames, 0.0);
+  BeginSequencerBlock(frames);
   BeginBlock();
   SendQueuedSysEx();
   for (int done = 0; done < frames;) {
@@ -60,6 +61,7 @@ void Tarsyn7::EndBlock() {
 }
 
 void Tarsyn7::ControlTick() {
+  AdvanceSequencerClock(controlPeriod_);
   ProcessMidiQueue();
   mg_.Tick();
   mg_.AdvanceDelay(ActiveModel().mgDelayIncrement);

@@ -33,6 +33,7 @@ void Tarsyn7::NoteOn(int key, int velocity) {
     globalPath_.NoteStarted(key, velocity, heldKeys_.Count());
   }
   if (retrigger) mg_.RestartDelay();
+  if (keyMode_ == kRecording) sequencer_.AddNote(key, velocity);
 }
 
 // A chord replaces whatever sounded: every playable voice goes into release first.
@@ -41,6 +42,7 @@ void Tarsyn7::ReleaseForChord() {
 }
 
 void Tarsyn7::NoteOff(int key) {
+  const bool wasHeld = heldKeys_.Contains(key);
   heldKeys_.Lift(key);
   if (keyMode_ == kChord) {
     for (int i = 0; i < voiceCount_; ++i) {
@@ -68,6 +70,8 @@ void Tarsyn7::NoteOff(int key) {
     }
   }
   if (heldKeys_.Empty() && !sustainPedal_) globalPath_.ReleaseEnvelope();
+  // Letting go of the last key closes the step being recorded.
+  if (keyMode_ == kRecording && wasHeld && heldKeys_.Empty()) RecordNextStep();
 }
 
 // Pedal up: voices whose key is no longer down are released.

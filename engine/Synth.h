@@ -84,6 +84,8 @@ class Synth : public IPlugVST {
   };
 
   void IdleTick() override;
+  // The maker's tools: writes the panel's picture (host/ToolCommands.h).
+  bool RunToolCommand(int32_t command, const char* path) override;
 
  protected:
   MidiQueue midiQueue_;

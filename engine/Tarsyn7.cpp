@@ -47,6 +47,7 @@ Tarsyn7::Tarsyn7(HostCallback host)
   }
   globalPath_.SetSampleRate(cutoffs_, kConstructionRate);
   DefineParameters();
+  panel_ = BuildEditor(*GetEditor(), this, *this);
   AttachEditor(GetEditor());
   // A startup bank that fails to load is forgotten for this instance only: the file keeps
   // the user's choice.
@@ -66,6 +67,7 @@ void Tarsyn7::ResetProcessing() {
   const double rate = SampleRate();
   if (rate == lastSampleRate_) return;
   lastSampleRate_ = rate;
+  ResetSequencer();
   performance_ = PerformanceValues{};
   stampCounter_ = 0;
   for (Voice& voice : voices_) voice.SetSampleRate(rate);

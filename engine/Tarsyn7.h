@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "editor/PanelLayout.h"
+#include "editor/PanelPlug.h"
 #include "engine/CutoffTable.h"
 #include "engine/GlobalFilterPath.h"
 #include "engine/IncrementTable.h"
@@ -12,6 +14,7 @@
 #include "engine/OutputStage.h"
 #include "engine/PerformanceValues.h"
 #include "engine/Sequence.h"
+#include "engine/Sequencer.h"
 #include "engine/Synth.h"
 #include "engine/Voice.h"
 #include "programs/BankFiles.h"
@@ -21,10 +24,24 @@
 #include "programs/TapeWavWriter.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
-class Tarsyn7 : public Synth, public KeyPitchSource {
+class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, public PanelPlug {
  public:
   static constexpr int kVoiceCount = 64;
   enum KeyMode { kPoly = 0, kChord = 1, kRecording = 2 };
+  // Front-panel buttons (the codes their pushes send).
+  enum PanelCode {
+    kStepButton = 87,
+    kStartStopButton = 88,
+    kPolyButton = 89,
+    kChordMemoryButton = 90,
+    kHoldButton = 91,
+    kDigit1Button = 92,
+    kDigit8Button = 99,
+    kBankHoldButton = 100,
+    kProgParaButton = 101,
+    kDownButton = 102,
+    kUpButton = 103,
+  };
 
   explicit Tarsyn7(HostCallback host);
   ~Tarsyn7() override;
@@ -117,8 +134,43 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   int ControlCounter() const { return controlCounter_; }
   const ChordNotes& Chord() const { return chordNotes_; }
   void SetChord(const ChordNotes& notes) { chordNotes_ = notes; }
-  const Sequence& GetSequence() const { return sequence_; }
-  void SetSequence(const Sequence& sequence) { sequence_ = sequence; }
+  const Sequence& GetSequence() const { return sequencer_.Steps(); }
+  // A new sequence for the live program; a recording in progress ends first.
+  void SetSequence(Sequence sequence);
+
+  // A front-panel button: the sequencer's, the chord memory's, the key-mode buttons and
+  // the programmer's keypad.
+  void PanelCommand(int code) override;
+  // The sequencer's record switch.
+  void SetRecordEnabled(bool on) override;
+  // Starts playback from the first step, or stops it; every voice is released.
+  void SequencerRun(bool on);
+  // The keys of the gated voices become the chord memory.
+  void CaptureChord();
+  const Sequencer& GetSequencer() const { return sequencer_; }
+  int CurrentKeyMode() const { return keyMode_; }
+  void SequencerNote(const MidiMessage& message, bool toEngine, bool toHost) override;
+
+  // The front panel (the editor's controls ask these).
+  PanelDisplayState DisplayState() override;
+  void SelectParameter(int index) override;
+  bool StartWouldEraseSequence() override;
+  bool RecordArmed() override;
+  InfoLineState InfoLine() override;
+  std::string TuningDescription() override;
+  bool UsesBreathController() override;
+  void FlipBreathController() override;
+  bool ShowsAllParameters() override;
+  void ArmMidiLearn(bool on, bool forget) override;
+  bool MidiLearnArmed() override;
+  std::string CurrentProgramName() override;
+  void RenameCurrentProgram(const std::string& name) override;
+  void OpenMainMenu(IGraphics& graphics, int x, int y) override;
+  bool LoadTape(int mode, const std::string& path, bool& isPoly800II, std::string& error) override;
+  std::string DocumentsFolder() override;
+  void SetDocumentsFolder(const std::string& folder) override;
+  const PanelControls& Panel() const { return panel_; }
+  void RedrawPanelDisplays();
 
  private:
   // Parameter reactions at the plug-in level.
@@ -145,6 +197,42 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   int ChooseVoice(int key) const;
   void QueueMessage(MidiMessage message);
   void ReleaseForChord();
+
+  // The programmer's keypad.
+  struct Programmer {
+    bool parameterMode = false;  // PROG/PARA
+    bool bankHold = false;
+    bool digitPending = false;
+    int firstDigit = 1;  // pending, or held by BANK HOLD
+    int selected = 5;
+    double reference = 0.0;  // the selected parameter's value when it was selected
+  };
+  void DigitButton(int digit);
+  void BankHoldButton();
+  void ProgParaButton();
+  void StepSelected(int delta);
+  double PlainValue(int index) const;
+  bool DoubleDcoShown() const;
+  bool ValueHiddenInSingleMode(int index) const;
+
+  // Sequencer.
+  void UpdateStepLength();
+  void ApplyKeyMode(int mode);
+  void StartOrStopPlayback();
+  void SetKeyModeFromPanel(int mode);
+  void StartRecording();
+  void EndRecording();
+  void SwitchRecordingOff();
+  void RecordNextStep();
+  void RecordTieOrRest();
+  void ResetSequencer();
+  // Start of a block: the host sync, and where the block's first tick lies.
+  void BeginSequencerBlock(int frames);
+  void SyncToHost(int covered);
+  // At each control tick, for the `samples` up to the next.
+  void AdvanceSequencerClock(int samples);
+  // Note routing: true when the sequencer takes the note instead of the engine.
+  bool SequencerTakesNote(const MidiMessage& note);
 
   // Block rendering.
   void BeginBlock();
@@ -183,10 +271,14 @@ class Tarsyn7 : public Synth, public KeyPitchSource {
   ModulationGenerator mg_;
   OutputStage output_;
   ChordNotes chordNotes_;
-  Sequence sequence_;
+  Sequencer sequencer_{*this};
+  int sequencerTickOffset_ = 0;  // block offset of the tick being advanced
+  int sequencerOffsetBase_ = 0;  // added to the sequencer's offsets for the host
+  int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
+  Programmer programmer_;
+  PanelControls panel_;
   ChunkBuffer copiedState_;
   std::string copiedName_;
-  int sequenceTranspose_ = 0;
   SysExReceiver sysExIn_;
   std::vector<uint8_t> sysExOut_;
   bool sysExOutQueued_ = false;

@@ -161,12 +161,13 @@ void IPlugVST::HostTimeSignature(int& numerator, int& denominator) {
   }
 }
 
-// Fields whose validity test fails keep what they held.
+// Fields whose validity test fails keep what they held. The sample position and the
+// transport state need no flag, so a host that gives only those is still followed.
 void IPlugVST::ReadHostTime(TimeInfo& time) {
   constexpr int32_t kWanted =
       kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;
   const VstTimeInfo* info = HostTimeInfo(kWanted);
-  if (!info || !(info->flags & kWanted)) return;
+  if (!info) return;
   time.samplePosition = info->samplePos;
   if ((info->flags & kVstPpqPosValid) && info->ppqPos >= 0.0) time.ppqPosition = info->ppqPos;
   if ((info->flags & kVstTempoValid) && info->tempo > 0.0) time.tempo = info->tempo;

@@ -15,8 +15,9 @@ enum Command : int32_t {
   kSaveBankFile = 2,
   kLoadProgramFile = 3,
   kSaveProgramFile = 4,
-  kRestorePoly800Bank = 5,  // no path
-  kRestoreOwnBank = 6,      // no path
+  kRestorePoly800Bank = 5,    // no path
+  kRestoreOwnBank = 6,        // no path
+  kWritePanelScreenshot = 7,  // the editor's panel as drawn now, into a PNG file
 };
 
 }  // namespace ToolCommands

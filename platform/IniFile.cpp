@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kBlanks = " \t\r";  // a stray CR counts as a blank
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view text) {
@@ -62,7 +62,7 @@ std::string Stored(std::string_view value) {
 
 IniFile IniFile::Parse(std::string_view text) {
   IniFile file;
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+  while (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     text.remove_prefix(kByteOrderMark.size());
   }
   file.sections_.emplace_back();
@@ -70,7 +70,7 @@ IniFile IniFile::Parse(std::string_view text) {
     const size_t end = text.find('\n');
     std::string_view raw = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    while (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
     const std::string_view line = Trim(raw);
     const size_t close = line.find(']');
     if (!line.empty() && line.front() == '[' && close != std::string_view::npos) {

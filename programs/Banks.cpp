@@ -174,7 +174,7 @@ bool Tarsyn7::RunToolCommand(int32_t command, const char* path) {
       done = RestoreFactoryBank(command == ToolCommands::kRestorePoly800Bank);
       break;
     default:
-      break;
+      return Synth::RunToolCommand(command, path);  // the panel's picture
   }
   if (done) RefreshControls();
   return done;

@@ -171,7 +171,7 @@ bool Tarsyn7::WriteState(ChunkBuffer& chunk) {
     record.values[static_cast<size_t>(i)] = parameter->Value();
   }
   record.chord = chordNotes_;
-  record.sequence = sequence_;
+  record.sequence = GetSequence();
   record.legacyByte = GetParameter(kLegacyMode)->Value() >= 0.5 ? 1 : 0;
   return AppendStateRecord(chunk, record, CurrentPreset(), PresetName(CurrentPreset()));
 }
@@ -193,8 +193,8 @@ int Tarsyn7::ReadStateParts(const ChunkBuffer& chunk, int position, bool skipSou
     ApplyValues(*this, record);
     chordNotes_.swap(record.chord);
   }
-  if (!skipSequence) sequence_.swap(record.sequence);
-  sequenceTranspose_ = 0;
+  if (!skipSequence) SetSequence(std::move(record.sequence));
+  sequencer_.transpose = 0;
   ApplyExtension(*this, record);
   return position;
 }

@@ -12,6 +12,7 @@ void Tarsyn7::HandleSysEx(const SysExMessage& message) {
 void Tarsyn7::IdleTick() {
   Synth::IdleTick();
   ApplyReceivedSysEx();
+  RedrawPanelDisplays();
 }
 
 // A broken or partial dump is dropped and changes nothing.

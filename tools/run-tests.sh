@@ -4,7 +4,8 @@
 # under ThreadSanitizer, and finally the chunk fuzzer for a bounded time, seeded with the
 # chunks the test host exchanged, the SysEx fuzzer, seeded with the real dump, the tape
 # decoder's fuzzer, seeded with a short tape recording, the bank file fuzzer, seeded with the
-# factory banks, and the Windows DLLs under wine. Where Ardour 7 is installed, it checks the
+# factory banks, the settings-file fuzzer, seeded with a file that sets every key, and the
+# Windows DLLs under wine. Where Ardour 7 is installed, it checks the
 # plug-in too. What the machine lacks (clang's libFuzzer, Ardour, 32-bit support for the
 # 32-bit DLL) is skipped with one line saying so.
 set -euo pipefail
@@ -45,7 +46,7 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
     -DCMAKE_CXX_FLAGS="$sanitizers -fsanitize=fuzzer-no-link -O1 -g" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DCMAKE_MODULE_LINKER_FLAGS="$sanitizers"
   cmake --build build-fuzz -j"$jobs" --target set_chunk_fuzz sysex_fuzz tape_decode_fuzz \
-    bank_file_fuzz
+    bank_file_fuzz ini_file_fuzz
   # Runs one fuzzer over its corpus for the bounded time; a fault prints its log and stops.
   run_fuzzer() {
     local name="$1" corpus="$2" max_len="$3" log="build-fuzz/$1.log"
@@ -83,6 +84,11 @@ if command -v clang++ >/dev/null && ls /usr/lib/llvm-*/lib/clang/*/lib/linux/lib
     -o "$bank_corpus/program.fxp" >/dev/null
   { printf '\1'; cat "$bank_corpus/program.fxp"; } >"$bank_corpus/program" && rm "$bank_corpus/program.fxp"
   run_fuzzer bank_file_fuzz "$bank_corpus" 65536
+  # The settings-file reader starts from a file that sets every key.
+  ini_corpus=build-fuzz/ini-corpus
+  rm -rf "$ini_corpus" && mkdir -p "$ini_corpus"
+  build-test/tests/vsthost/settings-dump write "$ini_corpus/tarsyn7.ini" >/dev/null
+  run_fuzzer ini_file_fuzz "$ini_corpus" 65536
 else
   echo "clang with libFuzzer not found: fuzzers skipped"
 fi

@@ -18,6 +18,7 @@ TEST(IniFile, ReadsByThePrivateProfileRules) {
       "Single='x'\n"
       "Unbalanced=\"x\n"
       "Empty=\n"
+      "Returns=7000\r\r\r\n"
       "[midi global]\n"
       "Later=ignored\n"
       "[Other]\n"
@@ -27,6 +28,7 @@ TEST(IniFile, ReadsByThePrivateProfileRules) {
   EXPECT_EQ(file.Get("MIDI Global", "Single"), "x");
   EXPECT_EQ(file.Get("MIDI Global", "Unbalanced"), "\"x");
   EXPECT_EQ(file.Get("MIDI Global", "Empty"), "");
+  EXPECT_EQ(file.Get("MIDI Global", "Returns"), "7000");
   EXPECT_EQ(file.Get("MIDI Global", "Later"), std::nullopt);  // second section never read
   EXPECT_EQ(file.Get("Other", "Later"), "here");
   EXPECT_EQ(file.Get("", "orphan"), std::nullopt);

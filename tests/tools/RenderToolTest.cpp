@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <sstream>
 #include <utility>
 
+#include "drawing/Png.h"
 #include "tests/tools/SmfBytes.h"
 #include "tests/tools/ToolRun.h"
 #include "tools/render/MidiFileReader.h"
@@ -352,4 +356,43 @@ TEST_F(RenderTool, AnotherInstrumentPlaysTheDemo) {
   const Audio audio = ReadAudio(folder.Path("amsynth.wav"));
   EXPECT_GT(Peak(audio.left), 0.01);
   EXPECT_GT(Peak(audio.right), 0.01);
+}
+
+// The panel's picture comes from the plug-in's own editor, for the chosen sound; an
+// instrument without the command gets a clear refusal.
+TEST_F(RenderTool, ThePluginDrawsItsPanelForTheChosenSound) {
+  const std::string first = folder.Path("first.png");
+  const std::string chosen = folder.Path("chosen.png");
+  ASSERT_EQ(RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--screenshot", first}).exitCode, 0);
+  const ToolResult run = RunTool({"--plugin", TARSYN7_PLUGIN_PATH, "--program", "20", "--set",
+                                  "God Mode=Off", "--screenshot", chosen});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  auto read = [](const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+    return DecodePng(bytes.data(), bytes.size());
+  };
+  const std::optional<Bitmap> before = read(first);
+  const std::optional<Bitmap> after = read(chosen);
+  ASSERT_TRUE(before && after);
+  EXPECT_EQ(after->Width(), 1054);
+  EXPECT_EQ(after->Height(), 600);
+  // The program number (bank 3, number 5) and the God Mode switch changed; the
+  // programmer's keys did not.
+  auto differs = [&](const Rect& area) {
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        if (before->At(x, y) != after->At(x, y)) return true;
+      }
+    }
+    return false;
+  };
+  EXPECT_TRUE(differs({535, 40, 594, 74}));
+  EXPECT_TRUE(differs({946, 54, 964, 94}));
+  EXPECT_FALSE(differs({530, 130, 692, 210}));
+
+  const ToolResult refused =
+      RunTool({"--plugin", ECHO_PLUGIN_PATH, "--screenshot", folder.Path("echo.png")});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(Contains(refused.output, "could not write its panel")) << refused.output;
 }

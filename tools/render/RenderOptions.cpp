@@ -53,6 +53,8 @@ Information:
   --list-params           print every parameter (index, name, value 0-1, display)
                           and stop
   --stats                 print peak and RMS per channel and the render speed
+  --screenshot FILE.png   write the plug-in's front panel, as its editor draws it for
+                          the chosen sound, to a PNG file and stop
   -h, --help              print this text
 
 Exit status: 0 on success, 1 when something could not be read, loaded or written,
@@ -122,6 +124,7 @@ const std::map<std::string, ValueOption>& ValueOptions() {
        [](RenderOptions& o, auto& name, auto& v) { o.sound.program = ParseInt(name, v, 0, 9999); }},
       {"--fxp", [](RenderOptions& o, auto&, auto& v) { o.sound.programFile = v; }},
       {"--set", [](RenderOptions& o, auto&, auto& v) { o.sound.settings.push_back(v); }},
+      {"--screenshot", [](RenderOptions& o, auto&, auto& v) { o.screenshotFile = v; }},
   };
   return options;
 }
@@ -207,7 +210,8 @@ RenderOptions ParseOptions(const std::vector<std::string>& arguments) {
   if (options.normalize && options.gainDecibels != 0.0) {
     throw UsageError("--gain and --normalize both set the level; give one of them");
   }
-  const bool lists = options.listPrograms || options.listParameters;
+  const bool lists =
+      options.listPrograms || options.listParameters || !options.screenshotFile.empty();
   if (!options.help && !lists && options.outputFile.empty()) {
     throw UsageError("no output file: give one with -o OUT.wav");
   }

@@ -12,6 +12,7 @@ struct RenderOptions {
   std::string outputFile;  // -o
   std::string pluginPath;  // empty: Tarsyn7, next to the program or installed
   std::string midiOutFile;
+  std::string screenshotFile;  // the front panel's picture instead of a render
   int bits = 24;
   double gainDecibels = 0.0;  // --gain
   bool normalize = false;     // --normalize: the peak of the whole render to normalizeDbfs

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/ToolCommands.h"
 #include "tools/host/OperatingSystem.h"
 #include "tools/host/PluginHost.h"
 #include "tools/host/ToolMain.h"
@@ -53,6 +54,15 @@ void Render(PluginHost& host, const MidiFile& song, const RenderOptions& options
     std::cout << renderer.Stats().Report(settings.sampleRate, renderer.WallSeconds());
 }
 
+// The plug-in draws its own panel: the picture is exactly what its editor shows.
+void WritePanelScreenshot(PluginHost& host, const std::string& path) {
+  void* file = const_cast<char*>(path.c_str());  // read only
+  if (host.Dispatch(effVendorSpecific, ToolCommands::kIndex, ToolCommands::kWritePanelScreenshot,
+                    file) != 1) {
+    throw RenderError("the plug-in could not write its panel to " + path);
+  }
+}
+
 int Run(const RenderOptions& options) {
   if (options.help) {
     std::cout << HelpText();
@@ -66,7 +76,8 @@ int Run(const RenderOptions& options) {
   std::vector<HeldSetting> held = ChooseSound(host, options);
   if (options.listPrograms) ListPrograms(host, std::cout);
   if (options.listParameters) ListParameters(host, std::cout);
-  if (options.listPrograms || options.listParameters) return 0;
+  if (!options.screenshotFile.empty()) WritePanelScreenshot(host, options.screenshotFile);
+  if (options.listPrograms || options.listParameters || !options.screenshotFile.empty()) return 0;
   Render(host, song, options, std::move(held));
   return 0;
 }
