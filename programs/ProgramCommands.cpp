@@ -80,7 +80,7 @@ bool Tarsyn7::PasteSequence() {
 void Tarsyn7::InitProgram() {
   std::lock_guard<ReentrantLock> guard(Lock());
   chordNotes_.clear();
-  sequence_.clear();
+  SetSequence({});
   for (int i = 0; i < ParameterCount(); ++i) {
     Parameter* parameter = GetParameter(i);
     parameter->Set(parameter->Clamp(parameter->Default()));
