@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Bank and program file commands that the maker's own command-line programs send through
+// Bank, program and SysEx file commands that the maker's own command-line programs send through
 // effVendorSpecific: index kToolCommandIndex, value the command, ptr the file path (a
 // null-terminated text). The plug-in answers 1 when the command succeeded, else 0, so the
 // programs read and write exactly what the plug-in's own menu commands do.
@@ -15,9 +15,13 @@ enum Command : int32_t {
   kSaveBankFile = 2,
   kLoadProgramFile = 3,
   kSaveProgramFile = 4,
-  kRestorePoly800Bank = 5,    // no path
-  kRestoreOwnBank = 6,        // no path
-  kWritePanelScreenshot = 7,  // the editor's panel as drawn now, into a PNG file
+  kRestorePoly800Bank = 5,  // no path
+  kRestoreOwnBank = 6,      // no path
+  kLoadSysExBank = 7,       // the 64 programs of a hardware dump
+  kSaveSysExEx800 = 8,      // the bank as a dump of model 1, 6 or 12
+  kSaveSysExMidiDumpKit = 9,
+  kSaveSysExPoly800II = 10,
+  kWritePanelScreenshot = 11,  // the editor's panel as drawn now, into a PNG file
 };
 
 }  // namespace ToolCommands

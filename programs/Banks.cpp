@@ -7,6 +7,7 @@
 #include "platform/ModuleResources.h"
 #include "programs/ChunkHeader.h"
 #include "programs/StateRecord.h"
+#include "programs/SysEx.h"
 #include "programs/WholeFile.h"
 
 namespace {
@@ -172,6 +173,21 @@ bool Tarsyn7::RunToolCommand(int32_t command, const char* path) {
     case ToolCommands::kRestorePoly800Bank:
     case ToolCommands::kRestoreOwnBank:
       done = RestoreFactoryBank(command == ToolCommands::kRestorePoly800Bank);
+      break;
+    case ToolCommands::kLoadSysExBank: {
+      bool isPoly800II = false;
+      std::string error;
+      done = LoadSysExBank(file, isPoly800II, error);
+      break;
+    }
+    case ToolCommands::kSaveSysExEx800:
+      done = SaveSysEx(file, kEx800);
+      break;
+    case ToolCommands::kSaveSysExMidiDumpKit:
+      done = SaveSysEx(file, kMidiDumpKit);
+      break;
+    case ToolCommands::kSaveSysExPoly800II:
+      done = SaveSysEx(file, kPoly800II);
       break;
     default:
       return Synth::RunToolCommand(command, path);  // the panel's picture

@@ -80,7 +80,7 @@ bool Tarsyn7::PasteSequence() {
 void Tarsyn7::InitProgram() {
   std::lock_guard<ReentrantLock> guard(Lock());
   chordNotes_.clear();
-  SetSequence({});
+  SetSequence({});  // a recording in progress ends first
   for (int i = 0; i < ParameterCount(); ++i) {
     Parameter* parameter = GetParameter(i);
     parameter->Set(parameter->Clamp(parameter->Default()));

@@ -109,7 +109,8 @@ TEST_F(SequencerTest, InternalClockPlaysStepsAtTheirSamples) {
   for (int step = 0; step < 8; step += 2) {
     const auto from = out.begin() + (step == 0 ? 0 : step * 5513 - 500);  // the rest's end
     const auto onset = std::find_if(from, out.end(), [](double x) { return std::fabs(x) > 1e-6; });
-    EXPECT_EQ(onset - out.begin(), step * 5513) << "step " << step;
+    // the envelope rises from 0 and the wave may start near a zero crossing
+    EXPECT_NEAR(onset - out.begin(), step * 5513, 2) << "step " << step;
   }
 }
 

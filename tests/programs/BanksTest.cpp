@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -16,8 +17,10 @@
 
 namespace {
 
+// Names of this test program's own: ctest runs the tests as processes side by side, and
+// other builds of them may run at the same time.
 std::string TestPath(const std::string& name) {
-  return ::testing::TempDir() + name;
+  return ::testing::TempDir() + "tarsyn7-banks-" + std::to_string(getpid()) + "-" + name;
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {

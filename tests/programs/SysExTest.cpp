@@ -17,7 +17,9 @@ namespace {
 const char kRealDump[] = TARSYN7_SHARED_DIR "/fixtures/poly800ii-factory.syx";
 
 std::string TempPath(const char* name) {
-  return ::testing::TempDir() + name;
+  // Unique per test: ctest runs the tests side by side.
+  return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+         "-" + name;
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {

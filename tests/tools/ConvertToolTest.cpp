@@ -68,3 +68,24 @@ TEST(ConvertTool, RefusalsEndWithAMessageAndTheirExitStatus) {
   EXPECT_EQ(Convert({foreign, "-o", folder.Path("out.wav")}).exitCode, 2);
   EXPECT_EQ(Convert({foreign, "--program", "65", "-o", out}).exitCode, 2);
 }
+
+TEST(ConvertTool, HardwareDumpsWrittenForEachModelAndRead) {
+  TempFolder folder;
+  const std::string dump = folder.Path("factory.syx"), two = folder.Path("two.syx");
+  const std::string bank = folder.Path("back.fxb");
+  ASSERT_EQ(Convert({"--factory", "poly800", "-o", dump, "--model", "ex800"}).exitCode, 0);
+  EXPECT_EQ(FileText(dump).size(), 3273u);
+  ASSERT_EQ(Convert({dump, "-o", two, "--model", "poly800ii"}).exitCode, 0);
+  EXPECT_EQ(FileText(two).size(), 5383u);
+  ASSERT_EQ(Convert({two, "-o", bank}).exitCode, 0);
+  const ToolResult listed = Convert({bank, "--list"});
+  ASSERT_EQ(listed.exitCode, 0) << listed.output;
+  EXPECT_NE(Lines(listed.output)[0].find(" 1  Strings"), std::string::npos) << listed.output;
+
+  const std::string bytes = FileText(two);
+  WriteBytes(two, std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5000));
+  EXPECT_EQ(Convert({two, "-o", folder.Path("cut.fxb")}).exitCode, 1);
+  EXPECT_EQ(Convert({bank, "-o", folder.Path("x.syx")}).exitCode, 2);  // no --model
+  EXPECT_EQ(Convert({bank, "-o", folder.Path("x.syx"), "--model", "ex801"}).exitCode, 2);
+  EXPECT_EQ(Convert({bank, "-o", folder.Path("x.fxb"), "--model", "ex800"}).exitCode, 2);
+}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include "control/ParameterIndex.h"
 #include "engine/Tarsyn7.h"
@@ -79,5 +80,35 @@ TEST(SequencerRender, HostClockedStepsStayOnTheGridAcrossATempoChange) {
     const int64_t from = std::llround(SampleOfTick(tick - kTicksPerStep / 2));
     EXPECT_NEAR(static_cast<double>(Onset(left, from)), expected, kControlPeriod)
         << "tick " << tick;
+  }
+}
+
+// A sequence of the factory bank of our own ("Techno Sequence", rests between its notes)
+// started by a key on the host's clock: its notes keep the grid of its steps, "1/8." at
+// 120 BPM. The key comes after the transport has started, which arms the sequencer.
+TEST(SequencerRender, OwnFactorySequencePlaysInTime) {
+  if (!std::ifstream(TARSYN7_OWN_FACTORY_BANK)) GTEST_SKIP() << "no factory bank built";
+  constexpr int64_t kStep = 18000;
+  TempFolder folder;
+  TrackBytes track;
+  track.Tempo(0, 500000).Event(240, {0x90, 60, 100}).Event(2880, {0x80, 60, 0});
+  WriteBytes(folder.Path("key.mid"), SmfBytes(0, kTicksPerQuarter, {track.End()}));
+  const ToolResult result =
+      RunTool({folder.Path("key.mid"), "--plugin", TARSYN7_PLUGIN_PATH, "--bank",
+               TARSYN7_OWN_FACTORY_BANK, "--program", "60", "--set", "Seq. Clock=2",
+               "--sample-rate", "48000", "--bits", "32", "-o", folder.Path("out.wav")});
+  ASSERT_EQ(result.exitCode, 0) << result.output;
+  const std::vector<double> left = ReadAudio(folder.Path("out.wav")).left;
+  double peak = 0.0;
+  for (double s : left) peak = std::max(peak, std::fabs(s));
+  const auto loud = [&](int64_t from) {
+    const auto at = std::find_if(left.begin() + from, left.end(),
+                                 [peak](double s) { return std::fabs(s) > 0.05 * peak; });
+    return at - left.begin();
+  };
+  const int64_t first = loud(0);
+  EXPECT_NEAR(first, kStep + kControlPeriod, 2 * kControlPeriod);  // the grid line after the key
+  for (int step : {2, 3, 5, 6}) {
+    EXPECT_NEAR(loud(first + step * kStep - 2000) - first, step * kStep, kControlPeriod) << step;
   }
 }

@@ -27,6 +27,14 @@ void Read(PluginHost& host, const ConvertOptions& options) {
     }
     return;
   }
+  if (IsSysExFileName(options.inputFile)) {
+    if (!Send(host, ToolCommands::kLoadSysExBank, options.inputFile)) {
+      throw RenderError(options.inputFile +
+                        ": cannot load file (missing, incomplete, damaged, or no dump of a "
+                        "Poly-800, EX-800 or Poly-800 II)");
+    }
+    return;
+  }
   const bool bank = IsBankFileName(options.inputFile);
   if (!bank) host.SetProgram(options.program);
   if (!Send(host, bank ? ToolCommands::kLoadBankFile : ToolCommands::kLoadProgramFile,
@@ -36,11 +44,20 @@ void Read(PluginHost& host, const ConvertOptions& options) {
   }
 }
 
+ToolCommands::Command SaveSysExCommand(const std::string& model) {
+  if (model == "ex800") return ToolCommands::kSaveSysExEx800;
+  return model == "poly800ii" ? ToolCommands::kSaveSysExPoly800II
+                              : ToolCommands::kSaveSysExMidiDumpKit;
+}
+
 void Write(PluginHost& host, const ConvertOptions& options) {
+  const bool dump = IsSysExFileName(options.outputFile);
   const bool bank = IsBankFileName(options.outputFile);
-  if (!bank) host.SetProgram(options.program);
-  if (!Send(host, bank ? ToolCommands::kSaveBankFile : ToolCommands::kSaveProgramFile,
-            options.outputFile)) {
+  if (!bank && !dump) host.SetProgram(options.program);
+  const ToolCommands::Command command = dump   ? SaveSysExCommand(options.model)
+                                        : bank ? ToolCommands::kSaveBankFile
+                                               : ToolCommands::kSaveProgramFile;
+  if (!Send(host, command, options.outputFile)) {
     throw RenderError(options.outputFile + ": cannot save file");
   }
 }
@@ -67,7 +84,8 @@ void RunConversion(PluginHost& host, const ConvertOptions& options, std::ostream
     Write(host, options);
     return;
   }
-  if (!options.factoryBank.empty() || IsBankFileName(options.inputFile)) {
+  if (!options.factoryBank.empty() || IsBankFileName(options.inputFile) ||
+      IsSysExFileName(options.inputFile)) {
     for (int program = 0; program < host.ProgramCount(); ++program) {
       ListProgram(host, program, out);
     }

@@ -21,8 +21,22 @@ std::string Extension(const std::string& path) {
 
 void RequireBankOrProgram(const std::string& path) {
   const std::string extension = Extension(path);
-  if (extension != ".fxb" && extension != ".fxp") {
-    throw UsageError(path + ": the name must end in .fxb (bank) or .fxp (program)");
+  if (extension != ".fxb" && extension != ".fxp" && extension != ".syx") {
+    throw UsageError(path +
+                     ": the name must end in .fxb (bank), .fxp (program) or .syx (hardware dump)");
+  }
+}
+
+// A dump is written for one hardware model, named by --model; only a dump takes one.
+void CheckModel(const ConvertOptions& options) {
+  const bool dump = !options.outputFile.empty() && IsSysExFileName(options.outputFile);
+  if (dump && options.model.empty()) {
+    throw UsageError("a .syx output needs --model poly800, ex800 or poly800ii");
+  }
+  if (!dump && !options.model.empty()) throw UsageError("--model is for a .syx output only");
+  if (dump && options.model != "poly800" && options.model != "ex800" &&
+      options.model != "poly800ii") {
+    throw UsageError("--model takes poly800, ex800 or poly800ii, not \"" + options.model + "\"");
   }
 }
 
@@ -50,12 +64,15 @@ void Check(const ConvertOptions& options) {
   }
   if (options.list) {
     if (!options.outputFile.empty()) throw UsageError("--list writes no file: drop -o");
+    CheckModel(options);
     return;
   }
   if (options.outputFile.empty()) throw UsageError("no output file (-o FILE)");
   RequireBankOrProgram(options.outputFile);
-  if (!options.factoryBank.empty() && !IsBankFileName(options.outputFile)) {
-    throw UsageError("--factory writes a bank: the output name must end in .fxb");
+  CheckModel(options);
+  if (!options.factoryBank.empty() && !IsBankFileName(options.outputFile) &&
+      !IsSysExFileName(options.outputFile)) {
+    throw UsageError("--factory writes a bank: the output name must end in .fxb or .syx");
   }
 }
 
@@ -63,6 +80,10 @@ void Check(const ConvertOptions& options) {
 
 bool IsBankFileName(const std::string& path) {
   return Extension(path) == ".fxb";
+}
+
+bool IsSysExFileName(const std::string& path) {
+  return Extension(path) == ".syx";
 }
 
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& arguments) {
@@ -82,6 +103,8 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& arguments) {
       options.list = true;
     } else if (argument == "--factory") {
       options.factoryBank = value();
+    } else if (argument == "--model") {
+      options.model = value();
     } else if (argument == "--program") {
       options.program = ProgramNumber(value());
     } else if (argument == "--plugin") {
@@ -102,15 +125,20 @@ std::string ConvertHelpText() {
   return "Usage: tarsyn7-convert IN -o OUT [--program N]\n"
          "       tarsyn7-convert IN --list\n"
          "       tarsyn7-convert --factory poly800|own -o FILE.fxb\n"
+         "       tarsyn7-convert IN -o OUT.syx --model poly800|ex800|poly800ii\n"
          "\n"
-         "Converts Tarsyn7 bank files (.fxb) and program files (.fxp) through the plug-in\n"
-         "itself, so what it writes is exactly what the plug-in writes.\n"
+         "Converts Tarsyn7 bank files (.fxb), program files (.fxp) and the hardware's SysEx\n"
+         "dumps (.syx) through the plug-in itself, so what it writes is exactly what the\n"
+         "plug-in writes.\n"
          "\n"
          "  IN -o OUT       read IN, write OUT; the extensions choose bank or program.\n"
          "                  A program read into a bank replaces program N of the bank a\n"
          "                  new instance starts with; a program written from a bank is\n"
          "                  program N.\n"
          "  --program N     the program (1-64) to write or replace; 1 when not given\n"
+         "  --model NAME    the hardware a .syx output is for: poly800 (with the MIDI\n"
+         "                  Dump Kit), ex800 or poly800ii. A dump read in replaces the\n"
+         "                  sound of all 64 programs and keeps their names.\n"
          "  --list          print the names and main settings of IN's programs\n"
          "  --factory NAME  write a factory bank: poly800 (the Poly-800's factory sounds)\n"
          "                  or own (the Corvane factory sounds)\n"
