@@ -256,6 +256,26 @@ void IPlugVST::AttachEditor(IGraphics* editor) {
   EditorResized(editor->Width(), editor->Height());
 }
 
+bool IPlugVST::OpenEditor(void* parent) {
+  if (!OffersEditor() || window_) return false;
+  window_ = OpenEditorWindow(*Editor(), parent);
+  if (!window_) return false;
+  Editor()->OpenWindow(window_.get());
+  EditorOpened();
+  return true;
+}
+
+void IPlugVST::CloseEditor() {
+  if (!window_) return;
+  Editor()->CloseWindow();
+  window_.reset();
+  EditorClosed();
+}
+
+void IPlugVST::EditorIdle() {
+  if (window_) window_->Idle();
+}
+
 void IPlugVST::SetProcessingDelay(int frames) {
   IPlugBase::SetProcessingDelay(frames);
   effect_.initialDelay = Latency();

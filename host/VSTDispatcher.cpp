@@ -1,5 +1,5 @@
-// The host's requests through the dispatcher. Every call holds the plug-in's lock, and
-// nothing thrown inside reaches the host: a failure answers 0.
+// The host's requests through the dispatcher. Every call but the editor's holds the
+// plug-in's lock, and nothing thrown inside reaches the host: a failure answers 0.
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -192,6 +192,33 @@ VstIntPtr EditorRect(IPlugVST& plug, void* ptr) {
   return 1;
 }
 
+bool IsEditorRequest(int32_t opcode) {
+  return opcode == effEditGetRect || opcode == effEditOpen || opcode == effEditClose ||
+         opcode == effEditIdle;
+}
+
+// The editor's window, without the plug-in's lock (IPlugVST::OpenEditor).
+VstIntPtr DispatchEditor(IPlugVST& plug, int32_t opcode, void* ptr) {
+  switch (opcode) {
+    case effEditGetRect:
+      return EditorRect(plug, ptr);
+    case effEditOpen:
+      return plug.OpenEditor(ptr) ? 1 : 0;
+    case effEditClose:
+      if (!plug.OffersEditor()) return 0;
+      plug.CloseEditor();
+      return 1;
+    default: {  // effEditIdle
+      {
+        std::lock_guard<ReentrantLock> guard(plug.Lock());
+        plug.IdleTick();
+      }
+      plug.EditorIdle();
+      return 0;
+    }
+  }
+}
+
 VstIntPtr Dispatch(IPlugVST& plug, int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
                    float opt) {
   switch (opcode) {
@@ -226,13 +253,6 @@ VstIntPtr Dispatch(IPlugVST& plug, int32_t opcode, int32_t index, VstIntPtr valu
       plug.ActivationChanged(value != 0);
       if (value == 0) plug.ResetProcessing();
       return 0;
-    case effEditGetRect:
-      return EditorRect(plug, ptr);
-    case effEditClose:
-      if (!plug.OffersEditor()) return 0;
-      plug.EditorClosed();
-      return 1;
-    case effEditIdle:
     case effIdle:
       plug.IdleTick();
       return 0;
@@ -293,11 +313,13 @@ VstIntPtr VST_CALLBACK VSTDispatcher(AEffect* effect, int32_t opcode, int32_t in
   try {
     if (opcode == effClose) {
       // Waits for a call still inside, then leaves the lock before it is destroyed.
+      plug->CloseEditor();  // a host may close the plug-in with the editor open
       plug->Lock().lock();
       plug->Lock().unlock();
       delete plug;  // the host must not call again
       return 0;
     }
+    if (IsEditorRequest(opcode)) return DispatchEditor(*plug, opcode, ptr);
     std::lock_guard<ReentrantLock> guard(plug->Lock());
     return Dispatch(*plug, opcode, index, value, ptr, opt);
   } catch (...) {

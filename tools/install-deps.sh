@@ -10,6 +10,8 @@ packages+=(libsndfile1-dev amsynth)
 # The drawing library: stb's font rasteriser, the DejaVu fonts it embeds, and Debian's
 # libpng source (fetched with dpkg-dev) built into the plug-in.
 packages+=(libstb-dev fonts-dejavu-core dpkg-dev)
+# The editor's X11 window is tested on an Xvfb server, clicked with XTest.
+packages+=(xvfb libx11-dev libxtst-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
 jobs="$(nproc)"
-fuzz_seconds="${TARSYN7_FUZZ_SECONDS:-60}"
+fuzz_seconds="${TARSYN7_FUZZ_SECONDS:-30}"  # per fuzzer
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DTARSYN7_WERROR=ON
 cmake --build build-test -j"$jobs"

@@ -377,16 +377,17 @@ TEST_F(Dispatcher, HostCallsAndTransport) {
   EXPECT_EQ(denominator, 8);
 }
 
-// Hosts show an empty window for an editor that is offered but does not open: until the
-// editor can open its window, none is offered.
-TEST_F(Dispatcher, NoEditorIsOfferedBeforeItHasAWindow) {
-  EXPECT_EQ(effect->flags & effFlagsHasEditor, 0);
+// Hosts show an empty window for an editor that is offered but does not open: the editor is
+// offered only where its window can open, and a parent that is not a window (or no window
+// system at all) is refused without harm to the host.
+TEST_F(Dispatcher, AnEditorWindowThatCannotOpenIsRefused) {
+  EXPECT_EQ((effect->flags & effFlagsHasEditor) != 0, IPlugVST::kEditorHasWindow);
   ERect* rect = nullptr;
-  EXPECT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(rect, nullptr);
+  EXPECT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), IPlugVST::kEditorHasWindow ? 1 : 0);
   char parent[16] = {};
   EXPECT_EQ(Dispatch(effEditOpen, 0, 0, parent), 0);
-  EXPECT_EQ(Dispatch(effEditClose), 0);
+  Dispatch(effEditIdle);
+  Dispatch(effEditClose);
 }
 
 TEST_F(Dispatcher, NoKeyNames) {

@@ -1,0 +1,39 @@
+#include "platform/x11/Xlib.h"
+
+#include <memory>
+
+#include "platform/DynamicLibrary.h"
+
+namespace {
+
+template <typename Function>
+bool Bind(const DynamicLibrary& library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(library.Symbol(name));
+  return function != nullptr;
+}
+
+std::unique_ptr<Xlib> Load(const DynamicLibrary& library) {
+  auto x = std::make_unique<Xlib>();
+  const bool complete =
+      Bind(library, "XOpenDisplay", x->OpenDisplay) &&
+      Bind(library, "XCloseDisplay", x->CloseDisplay) &&
+      Bind(library, "XCreateSimpleWindow", x->CreateSimpleWindow) &&
+      Bind(library, "XDestroyWindow", x->DestroyWindow) &&
+      Bind(library, "XMapWindow", x->MapWindow) && Bind(library, "XSelectInput", x->SelectInput) &&
+      Bind(library, "XPending", x->Pending) && Bind(library, "XNextEvent", x->NextEvent) &&
+      Bind(library, "XCreateImage", x->CreateImage) && Bind(library, "XPutImage", x->PutImage) &&
+      Bind(library, "XCreateGC", x->CreateGC) && Bind(library, "XFreeGC", x->FreeGC) &&
+      Bind(library, "XSetErrorHandler", x->SetErrorHandler) && Bind(library, "XSync", x->Sync) &&
+      Bind(library, "XFlush", x->Flush) &&
+      Bind(library, "XGetWindowAttributes", x->GetWindowAttributes);
+  return complete ? std::move(x) : nullptr;
+}
+
+}  // namespace
+
+const Xlib* Xlib::Get() {
+  // Kept loaded for the life of the plug-in: Xlib keeps state behind its displays.
+  static const DynamicLibrary library("libX11.so.6");
+  static const std::unique_ptr<Xlib> functions = library.Loaded() ? Load(library) : nullptr;
+  return functions.get();
+}
