@@ -115,9 +115,20 @@ void Vcf::UpdateCoefficients(int index) {
   h_ = 1.0 / (1.0 + k_ * g4_);
 }
 
-// Lane l of lane vectors side by side.
+// Lane l of lane vectors side by side (set and read by value: not every compiler lets a
+// reference bind to one element of a vector).
 template <typename Lanes>
-double& Lane(Lanes* vectors, int l) {
+void SetLane(Lanes* vectors, int l, double value) {
+  if constexpr (std::is_same_v<Lanes, double>) {
+    vectors[l] = value;
+  } else {
+    constexpr int kWidth = sizeof(Lanes) / sizeof(double);
+    vectors[l / kWidth][l % kWidth] = value;
+  }
+}
+
+template <typename Lanes>
+double LaneValue(const Lanes* vectors, int l) {
   if constexpr (std::is_same_v<Lanes, double>) {
     return vectors[l];
   } else {
@@ -128,26 +139,26 @@ double& Lane(Lanes* vectors, int l) {
 
 template <int kLanes>
 void VcfLanes<kLanes>::Load(int l, const Vcf& filter) {
-  for (int j = 0; j < 4; ++j) Lane(s[j], l) = filter.stages_[static_cast<size_t>(j)];
-  Lane(d, l) = filter.denormalOffset_;
+  for (int j = 0; j < 4; ++j) SetLane(s[j], l, filter.stages_[static_cast<size_t>(j)]);
+  SetLane(d, l, filter.denormalOffset_);
   LoadCoefficients(l, filter);
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::LoadCoefficients(int l, const Vcf& filter) {
-  Lane(g, l) = filter.g_;
-  Lane(a, l) = filter.a_;
-  Lane(g4, l) = filter.g4_;
-  Lane(h, l) = filter.h_;
-  Lane(k, l) = filter.k_;
-  Lane(gain, l) = filter.legacy_ ? 1.0 : filter.gainCompensation_;
+  SetLane(g, l, filter.g_);
+  SetLane(a, l, filter.a_);
+  SetLane(g4, l, filter.g4_);
+  SetLane(h, l, filter.h_);
+  SetLane(k, l, filter.k_);
+  SetLane(gain, l, filter.legacy_ ? 1.0 : filter.gainCompensation_);
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::Store(int l, Vcf& filter) const {
   auto& self = const_cast<VcfLanes&>(*this);
-  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = Lane(self.s[j], l);
-  filter.denormalOffset_ = Lane(self.d, l);
+  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = LaneValue(self.s[j], l);
+  filter.denormalOffset_ = LaneValue(self.d, l);
 }
 
 // The vectors are independent of each other, so their chains overlap too.
