@@ -103,7 +103,7 @@ std::optional<IniFile> IniFile::Load(const std::string& path) {
 std::string IniFile::Text() const {
   std::string text;
   for (const Section& section : sections_) {
-    if (!section.name.empty()) text += section.header + '\n';
+    if (!section.header.empty()) text += section.header + '\n';  // "[]" too
     for (const Line& line : section.lines) {
       text += line.key.empty() ? line.text : line.key + '=' + line.value;
       text += '\n';

@@ -56,6 +56,10 @@ TEST(IniFile, WritesWhatReadsBackAndKeepsTheRest) {
   EXPECT_EQ(again.Get("A", "x"), std::nullopt);
   EXPECT_EQ(again.Get("A", "y"), "2");
   EXPECT_EQ(file.Text().rfind("; mine\n", 0), 0u);
+
+  // A header without a name stays, so its entries do not join the section before it.
+  const std::string nameless = "[A]\nx=1\n[]\nx=2\n";
+  EXPECT_EQ(IniFile::Parse(nameless).Text(), nameless);
 }
 
 TEST(IniFile, SavesWholeOrNotAtAll) {
