@@ -109,7 +109,12 @@ std::string IniFile::Text() const {
       text += '\n';
     }
   }
-  return text;
+  // Reading skips byte-order marks at the start, so a first line must not begin with one.
+  size_t start = 0;
+  while (text.compare(start, kByteOrderMark.size(), kByteOrderMark) == 0) {
+    start += kByteOrderMark.size();
+  }
+  return text.substr(start);
 }
 
 bool IniFile::Save(const std::string& path) const {
