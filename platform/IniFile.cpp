@@ -109,10 +109,12 @@ std::string IniFile::Text() const {
       text += '\n';
     }
   }
-  // Reading skips byte-order marks at the start, so a first line must not begin with one.
+  // Reading skips byte-order marks at the start, so a first key must not begin with one (nor
+  // with the blanks behind it, which reading would then trim).
   size_t start = 0;
   while (text.compare(start, kByteOrderMark.size(), kByteOrderMark) == 0) {
     start += kByteOrderMark.size();
+    while (start < text.size() && kBlanks.find(text[start]) != std::string_view::npos) ++start;
   }
   return text.substr(start);
 }
