@@ -13,13 +13,15 @@ class GraphicsBackEnd {
  public:
   enum MessageStyle { kOk, kOkInformation, kOkError, kYesNo };
   enum MessageAnswer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
-  enum FileMode { kOpenFile, kSaveFile };
+  // kChooseFolder: a save dialog whose chosen folder is the answer (the file name is ignored).
+  enum FileMode { kOpenFile, kSaveFile, kChooseFolder };
 
   struct FileRequest {
     FileMode mode = kOpenFile;
     std::string directory;         // empty: the user's desktop
     std::string filter;            // "*.fxb;*.fxp"
     std::string defaultExtension;  // "fxb"
+    std::string suggestedName;     // the file name the dialog starts with
   };
 
   virtual ~GraphicsBackEnd() = default;

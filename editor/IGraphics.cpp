@@ -342,7 +342,9 @@ void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode
     fileName.clear();
     return;
   }
-  fileName = backEnd_->ChooseFile(FileRequestFor(mode, directory, extensions));
+  GraphicsBackEnd::FileRequest request = FileRequestFor(mode, directory, extensions);
+  request.suggestedName = fileName;
+  fileName = backEnd_->ChooseFile(request);
   if (!fileName.empty()) directory = FolderOf(fileName);
 }
 

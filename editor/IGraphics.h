@@ -84,7 +84,8 @@ class IGraphics {
   PopupMenu* ShowPopupMenu(PopupMenu& menu, const Rect& area);
   GraphicsBackEnd::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                              GraphicsBackEnd::MessageStyle style);
-  // `extensions` without dots, space-separated ("fxb fxp"). The chosen full path in
+  // `extensions` without dots, space-separated ("fxb fxp"); `fileName` comes in as the
+  // suggested name. The chosen full path in
   // `fileName`, its folder in `directory`; an empty file name when cancelled or without
   // a window.
   void ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode, std::string& directory,
