@@ -216,15 +216,9 @@ bool Tarsyn7::SumVoices(double* sums, int frames) {
     Voice& voice = voices_[static_cast<size_t>(activeVoices_[static_cast<size_t>(a)])];
     (voice.OwnFilter() ? filtering[filteringCount++] : plain[plainCount++]) = &voice;
   }
-  // Sample by sample across the voices: each voice's envelopes and oscillators form a chain
-  // from one sample to the next, and the chains of different voices overlap.
-  for (int s = 0; s < frames; ++s) {
-    double sum = 0.0;
-    for (int v = 0; v < plainCount; ++v)
-      sum += plain[v]->RenderSources() * plain[v]->VelocityGain();
-    sums[s] = sum;
-  }
-  RenderOwnFilterVoices(filtering, filteringCount, noise_, sums, frames);
+  std::fill(sums, sums + frames, 0.0);
+  RenderVoices(plain, plainCount, noise_, sums, frames);
+  RenderVoices(filtering, filteringCount, noise_, sums, frames);
   return activeCount_ > 0;
 }
 

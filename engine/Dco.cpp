@@ -7,6 +7,7 @@
 #include "engine/SquareTables.h"
 
 static_assert(IncrementTable::kFootageCount == Dco::kFootageCount);
+static_assert(DcoReader::kFootageCount == Dco::kFootageCount);
 
 namespace {
 
@@ -33,7 +34,7 @@ Dco::Dco() : squares_(&SquareTables::Get()), pitchBend_(&kNoBend) {}
 void Dco::SetSampleRate(IncrementTable& increments, double sampleRate) {
   increments.SetSampleRate(sampleRate);
   increments_ = &increments;
-  phase_ = 0;
+  reader_.phase = 0;
   lastIndex_ = -1;  // the same index may need other tables at another rate
 }
 
@@ -76,6 +77,7 @@ void Dco::UpdateGains() {
   for (int f = 0; f < kFootageCount; ++f) {
     gains_[f] = (kOrganWeight + waveform_ * kSawSlope[f]) * levels_[f];
   }
+  UpdateReader();
 }
 
 void Dco::SetPitch(double p) {
@@ -84,7 +86,7 @@ void Dco::SetPitch(double p) {
   // Saturate before truncating, so no value (not even NaN) leaves 0..kPitchIndexMax.
   const int index =
       wanted > 0.0 ? static_cast<int>(std::min(wanted, static_cast<double>(kPitchIndexMax))) : 0;
-  increment_ = increments_->At(index);
+  reader_.increment = static_cast<uint32_t>(increments_->At(index));
   if (index == lastIndex_) return;
   lastIndex_ = index;
   ChooseTables(index);
@@ -94,6 +96,20 @@ void Dco::ChooseTables(int index) {
   const IncrementTable::FootageTables& chosen = increments_->TablesAt(index);
   for (int f = 0; f < kFootageCount; ++f) {
     tables_[f] = chosen[f] == IncrementTable::kSilent ? nullptr : squares_->Table(chosen[f]);
+  }
+  UpdateReader();
+}
+
+// Silent footages add nothing, so they are not read.
+void Dco::UpdateReader() {
+  reader_.count = 0;
+  for (int f = 0; f < kFootageCount; ++f) {
+    if (tables_[f] == nullptr) break;  // higher footages are above Nyquist too
+    if (gains_[f] == 0.0) continue;
+    const int i = reader_.count++;
+    reader_.tables[i] = tables_[f];
+    reader_.shifts[i] = 16 - f;
+    reader_.gains[i] = gains_[f];
   }
 }
 

@@ -8,6 +8,30 @@
 class IncrementTable;
 class SquareTables;
 
+// What an oscillator does per sample: reads its audible footages at the phase and moves the
+// phase on. Kept apart from the settings, so that several oscillators can be rendered side
+// by side from copies of their readers.
+struct DcoReader {
+  static constexpr int kFootageCount = 4;
+  static constexpr uint32_t kPhaseMask = (1u << 27) - 1;
+  static constexpr uint32_t kTableMask = 2047;
+
+  double Next() {
+    double out = 0.0;
+    for (int i = 0; i < count; ++i) out += tables[i][(phase >> shifts[i]) & kTableMask] * gains[i];
+    phase = (phase + increment) & kPhaseMask;
+    return out;
+  }
+
+  // The footages below Nyquist with a gain other than 0, lowest first.
+  int count = 0;
+  std::array<const double*, kFootageCount> tables{};
+  std::array<int, kFootageCount> shifts{};  // 16' reads phase >> 16, 2' phase >> 13
+  std::array<double, kFootageCount> gains{};
+  uint32_t phase = 0;  // 27 bits
+  uint32_t increment = 0;
+};
+
 // One digital oscillator group: a band-limited square wave at four footages,
 // 16' at the pitch, 8', 4' and 2' one, two and three octaves above, mixed by
 // footage gains. Tables are chosen at control rate, rendering only reads them.
@@ -36,25 +60,18 @@ class Dco {
   // only when the integer index changes. Silent until set up for a rate.
   void SetPitch(double p);
 
-  double Render() {
-    double out = 0.0;
-    for (int f = 0; f < kFootageCount; ++f) {
-      if (tables_[f] == nullptr) break;  // higher footages are above Nyquist too
-      out += tables_[f][(phase_ >> (16 - f)) & kTableMask] * gains_[f];
-    }
-    phase_ = (phase_ + static_cast<uint32_t>(increment_)) & kPhaseMask;
-    return out;
-  }
+  double Render() { return reader_.Next(); }
+  // The per-sample part, to render a copy elsewhere; TakePhase takes the copy's phase back.
+  const DcoReader& Reader() const { return reader_; }
+  void TakePhase(const DcoReader& reader) { reader_.phase = reader.phase; }
 
   // Square table read by a footage, or -1 when it is silent (above Nyquist).
   int FootageTable(Footage footage) const;
 
  private:
-  static constexpr uint32_t kPhaseMask = (1u << 27) - 1;
-  static constexpr uint32_t kTableMask = 2047;
-
   void UpdatePitchOffset();
   void UpdateGains();
+  void UpdateReader();
   void ChooseTables(int index);
 
   const SquareTables* squares_;
@@ -72,7 +89,5 @@ class Dco {
   std::array<double, kFootageCount> levels_{};
   std::array<double, kFootageCount> gains_{};
   std::array<const double*, kFootageCount> tables_{};
-
-  uint32_t phase_ = 0;  // 27 bits
-  int32_t increment_ = 0;
+  DcoReader reader_;
 };

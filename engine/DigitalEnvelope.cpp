@@ -62,11 +62,13 @@ void DigitalEnvelope::EnvelopeRelease() {
 void DigitalEnvelope::SetBreakPoint(double v) {
   breakPoint_ = linear_ ? v * kLinearLevelScale : v;
   if (stage_ == EnvelopeStage::Decay) target_ = breakPoint_ - kOvershoot;
+  UpdateMotion();
 }
 
 void DigitalEnvelope::SetSustain(double v) {
   sustain_ = linear_ ? v * kLinearLevelScale : v;
   if (stage_ == EnvelopeStage::Slope) target_ = sustain_;
+  UpdateMotion();
 }
 
 void DigitalEnvelope::SetTime(Segment& segment, EnvelopeStage owner, double t) {
@@ -75,6 +77,45 @@ void DigitalEnvelope::SetTime(Segment& segment, EnvelopeStage owner, double t) {
   if (stage_ != owner) return;
   coefficient_ = segment.coefficient;
   increment_ = segment.increment;
+  UpdateMotion();
+}
+
+// Attack rises to full scale, decay falls to the break point, the slope moves from the
+// break point towards the sustain level (linear: passing it by less than a step, then
+// holding; exponential: ending only where it falls silent), release falls to 0.
+void DigitalEnvelope::UpdateMotion() {
+  Motion m;
+  switch (stage_) {
+    case EnvelopeStage::Attack:
+      m.endAbove = m.linearEndAbove = 1.0;
+      m.riseBy = increment_;
+      m.riseUntil = kNever;
+      break;
+    case EnvelopeStage::Decay:
+      m.endBelow = m.linearEndBelow = breakPoint_;
+      m.fallBy = increment_;
+      m.fallFrom = -kNever;
+      break;
+    case EnvelopeStage::Slope:
+      m.endBelow = kSilentLevel;
+      if (breakPoint_ < sustain_) {
+        m.riseBy = increment_;
+        m.riseUntil = sustain_;
+      } else if (sustain_ < breakPoint_) {
+        m.fallBy = increment_;
+        m.fallFrom = sustain_;
+      }
+      break;
+    case EnvelopeStage::Release:
+      m.endBelow = kSilentLevel;
+      m.linearEndBelow = 0.0;
+      m.fallBy = increment_;
+      m.fallFrom = -kNever;
+      break;
+    case EnvelopeStage::Idle:
+      break;
+  }
+  motion_ = m;
 }
 
 void DigitalEnvelope::UpdateSpeeds(Segment& segment) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <limits>
 
 enum class EnvelopeStage { Idle = 0, Attack = 1, Decay = 2, Slope = 3, Release = 4 };
 
@@ -10,6 +11,8 @@ enum class EnvelopeStage { Idle = 0, Attack = 1, Decay = 2, Slope = 3, Release =
 // capacitor. Every stage change loads the speeds of both modes, so the mode may switch at
 // any moment and the envelope carries on from its current level.
 class DigitalEnvelope {
+  friend struct EnvelopeLanes;
+
  public:
   // Exponential targets lie beyond the level where a stage ends, so each stage reaches its
   // end in finite time: attack aims above 1, decay below the break point, release below 0.
@@ -70,9 +73,27 @@ class DigitalEnvelope {
     double increment = 0.0;    // linear: level change per sample
   };
 
+  // How the running stage moves and where it ends, in both modes. Kept up to date by every
+  // change of stage, time or level setting, so that a step (also one on lanes, see
+  // EnvelopeLanes) only reads it. Bounds that cannot be reached are infinite.
+  struct Motion {
+    double endBelow = -kNever;  // exponential: the stage ends at or below this level
+    double endAbove = kNever;   // ... or at or above this one
+    double linearEndBelow = -kNever;
+    double linearEndAbove = kNever;
+    double riseBy = 0.0;  // linear: up by riseBy while at or below riseUntil
+    double riseUntil = -kNever;
+    double fallBy = 0.0;  // linear: down by fallBy while at or above fallFrom
+    double fallFrom = kNever;
+  };
+  static constexpr double kNever = std::numeric_limits<double>::infinity();
+
   void SetTime(Segment& segment, EnvelopeStage owner, double t);
   void UpdateSpeeds(Segment& segment) const;
   void Enter(EnvelopeStage stage, const Segment& segment, double target);
+  void UpdateMotion();
+  // A step reached the end of the stage: on to the next one.
+  void EndStage();
   void Finish();
   void EndAttack();
   void EndDecay();
@@ -93,6 +114,7 @@ class DigitalEnvelope {
   double target_ = 0.0;
   double coefficient_ = 0.0;
   double increment_ = 0.0;
+  Motion motion_;
 
   double sampleTime_;  // 1 / rate
   double rateScale_;   // ln(10) / rate
@@ -104,13 +126,14 @@ inline void DigitalEnvelope::Enter(EnvelopeStage stage, const Segment& segment, 
   target_ = target;
   coefficient_ = segment.coefficient;
   increment_ = segment.increment;
+  UpdateMotion();
 }
 
 inline void DigitalEnvelope::Finish() {
   level_ = 0.0;
   stage_ = EnvelopeStage::Idle;
+  motion_ = Motion{};
 }
-
 // Full scale reached: on to the break point.
 inline void DigitalEnvelope::EndAttack() {
   level_ = 1.0;
@@ -125,56 +148,29 @@ inline void DigitalEnvelope::EndDecay() {
 
 inline void DigitalEnvelope::StepLinear() {
   level_ = std::clamp(level_, 0.0, 1.0);
-  switch (stage_) {
-    case EnvelopeStage::Attack:
-      if (level_ < 1.0) {
-        level_ += increment_;
-      } else {
-        EndAttack();
-      }
-      break;
-    case EnvelopeStage::Decay:
-      if (level_ <= breakPoint_) {
-        EndDecay();
-      } else {
-        level_ -= increment_;
-      }
-      break;
-    case EnvelopeStage::Slope:
-      // Moves from the break point towards the sustain level, may pass it by less than
-      // one increment, then holds.
-      if (level_ <= sustain_ && breakPoint_ < sustain_) {
-        level_ += increment_;
-      } else if (level_ >= sustain_ && sustain_ < breakPoint_) {
-        level_ -= increment_;
-      }
-      break;
-    case EnvelopeStage::Release:
-      if (level_ <= 0.0) {
-        Finish();
-      } else {
-        level_ -= increment_;
-      }
-      break;
-    case EnvelopeStage::Idle:
-      break;
+  if (level_ <= motion_.linearEndBelow || level_ >= motion_.linearEndAbove) {
+    EndStage();
+    return;
   }
+  level_ = level_ + (level_ <= motion_.riseUntil ? motion_.riseBy : 0.0) -
+           (level_ >= motion_.fallFrom ? motion_.fallBy : 0.0);
 }
 
 inline void DigitalEnvelope::StepExponential() {
   level_ += (target_ - level_) * coefficient_;
+  if (level_ <= motion_.endBelow || level_ >= motion_.endAbove) EndStage();
+}
+
+inline void DigitalEnvelope::EndStage() {
   switch (stage_) {
     case EnvelopeStage::Attack:
-      if (level_ >= 1.0) EndAttack();
+      EndAttack();
       break;
     case EnvelopeStage::Decay:
-      if (level_ <= breakPoint_) EndDecay();
+      EndDecay();
       break;
-    case EnvelopeStage::Slope:
-    case EnvelopeStage::Release:
-      if (level_ <= kSilentLevel) Finish();
-      break;
-    case EnvelopeStage::Idle:
+    default:  // the release ended, or the exponential slope fell silent
+      Finish();
       break;
   }
 }

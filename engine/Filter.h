@@ -17,6 +17,8 @@ inline double GuardSample(double value, double offset) {
 // smoothing and for the fixed low and high cuts of the output stage. `Setup`
 // places the corner; `Process` is the same recursion for both kinds.
 class Filter {
+  friend struct BiquadLanes;
+
  public:
   // Clears the history and computes the feedback part; a rate of 0 or below
   // puts the corner at 0 Hz.

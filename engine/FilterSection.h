@@ -10,6 +10,8 @@ class NoiseGenerator;
 // A VCF swept by its own DEG3, with noise shaped by DEG3 mixed in ahead of it: a voice's
 // own filter with "God Mode" on, the one shared filter with it off.
 class FilterSection {
+  friend struct VoiceGroup;  // renders voices side by side (engine/VoiceLanes.cpp)
+
  public:
   FilterSection();  // DEG3 and smoother at 44100 Hz
 

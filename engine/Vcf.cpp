@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <type_traits>
 
 #include "engine/CutoffTable.h"
+#include "engine/Lanes.h"
 #include "engine/PitchToFrequency.h"
 
 namespace {
@@ -16,30 +15,46 @@ constexpr double kLegacyResonanceCurve = 1.6;
 constexpr double kMaxFeedback = 3.6;
 constexpr double kRingingLevel = 1e-12;
 
-// a where the comparison that gave `mask` holds, else b: by bit masks for lane vectors.
-inline double Select(bool mask, double a, double b) {
-  return mask ? a : b;
-}
-template <typename Mask, typename Lanes>
-Lanes Select(Mask mask, Lanes a, Lanes b) {
-  return reinterpret_cast<Lanes>((mask & reinterpret_cast<Mask>(a)) |
-                                 (~mask & reinterpret_cast<Mask>(b)));
-}
-
 // Soft clip of the fed-back signal: a rational tanh that reaches +-1 at +-3. The rational
 // part is computed for every input and then replaced outside -3..3, so lanes need no
 // branches.
 template <typename Lanes>
-Lanes Saturate(Lanes z) {
+TARSYN7_LANE_KERNEL Lanes Saturate(Lanes z) {
   const Lanes rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
   const Lanes zero{};
   return Select(z < -3.0, zero - 1.0, Select(z > 3.0, zero + 1.0, rational));
 }
 
-// GuardSample for lanes: x - x is 0 exactly when x is finite.
-template <typename Lanes>
-Lanes Guard(Lanes x, Lanes offset) {
-  return Select(x - x == 0.0, x + offset, Lanes{});
+// One sample of every lane, Vector-wide lanes at a time. The vectors are independent of
+// each other, so their chains overlap too.
+template <typename Vector, int kLanes>
+TARSYN7_LANE_KERNEL void ProcessLanes(VcfLanes<kLanes>& f, const double* x, double* y) {
+  for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
+    const Vector g = LoadLanes<Vector>(f.g + v);
+    const Vector a = LoadLanes<Vector>(f.a + v);
+    const Vector d = LoadLanes<Vector>(f.d + v);
+    const Vector u = Guard(LoadLanes<Vector>(x + v), d);
+    Vector stage[4];
+    for (int j = 0; j < 4; ++j) stage[j] = Guard(LoadLanes<Vector>(f.s[j] + v), d);
+    StoreLanes(f.d + v, -d);
+    // Output the stages would settle on without saturation; it feeds back at once.
+    const Vector out = (((stage[0] * g + stage[1]) * g + stage[2]) * g + stage[3] +
+                        u * LoadLanes<Vector>(f.g4 + v)) *
+                       LoadLanes<Vector>(f.h + v);
+    const Vector feedback = 5.0 * Saturate(0.2 * out);
+    Vector in = (u - feedback * LoadLanes<Vector>(f.k + v)) * g;
+    for (int j = 0; j < 4; ++j) {
+      const Vector sum = stage[j] + in;
+      StoreLanes(f.s[j] + v, in - a * sum);
+      in = g * sum;
+    }
+    StoreLanes(y + v, out * LoadLanes<Vector>(f.gain + v));
+  }
+}
+
+template <int kLanes>
+TARSYN7_WIDE_LANES void ProcessWide(VcfLanes<kLanes>& f, const double* x, double* y) {
+  ProcessLanes<DoubleQuad>(f, x, y);
 }
 
 }  // namespace
@@ -115,74 +130,37 @@ void Vcf::UpdateCoefficients(int index) {
   h_ = 1.0 / (1.0 + k_ * g4_);
 }
 
-// Lane l of lane vectors side by side (set and read by value: not every compiler lets a
-// reference bind to one element of a vector).
-template <typename Lanes>
-void SetLane(Lanes* vectors, int l, double value) {
-  if constexpr (std::is_same_v<Lanes, double>) {
-    vectors[l] = value;
-  } else {
-    constexpr int kWidth = sizeof(Lanes) / sizeof(double);
-    vectors[l / kWidth][l % kWidth] = value;
-  }
-}
-
-template <typename Lanes>
-double LaneValue(const Lanes* vectors, int l) {
-  if constexpr (std::is_same_v<Lanes, double>) {
-    return vectors[l];
-  } else {
-    constexpr int kWidth = sizeof(Lanes) / sizeof(double);
-    return vectors[l / kWidth][l % kWidth];
-  }
-}
-
 template <int kLanes>
 void VcfLanes<kLanes>::Load(int l, const Vcf& filter) {
-  for (int j = 0; j < 4; ++j) SetLane(s[j], l, filter.stages_[static_cast<size_t>(j)]);
-  SetLane(d, l, filter.denormalOffset_);
+  for (int j = 0; j < 4; ++j) s[j][l] = filter.stages_[static_cast<size_t>(j)];
+  d[l] = filter.denormalOffset_;
   LoadCoefficients(l, filter);
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::LoadCoefficients(int l, const Vcf& filter) {
-  SetLane(g, l, filter.g_);
-  SetLane(a, l, filter.a_);
-  SetLane(g4, l, filter.g4_);
-  SetLane(h, l, filter.h_);
-  SetLane(k, l, filter.k_);
-  SetLane(gain, l, filter.legacy_ ? 1.0 : filter.gainCompensation_);
+  g[l] = filter.g_;
+  a[l] = filter.a_;
+  g4[l] = filter.g4_;
+  h[l] = filter.h_;
+  k[l] = filter.k_;
+  gain[l] = filter.legacy_ ? 1.0 : filter.gainCompensation_;
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::Store(int l, Vcf& filter) const {
-  auto& self = const_cast<VcfLanes&>(*this);
-  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = LaneValue(self.s[j], l);
-  filter.denormalOffset_ = LaneValue(self.d, l);
+  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = s[j][l];
+  filter.denormalOffset_ = d[l];
 }
 
-// The vectors are independent of each other, so their chains overlap too.
 template <int kLanes>
 void VcfLanes<kLanes>::Process(const double* x, double* y) {
-  for (int v = 0; v < kVectors; ++v) {
-    Lanes input;
-    std::memcpy(&input, x + v * LaneVector<kLanes>::kWidth, sizeof input);
-    const Lanes u = Guard(input, d[v]);
-    Lanes stage[4];
-    for (int j = 0; j < 4; ++j) stage[j] = Guard(s[j][v], d[v]);
-    d[v] = -d[v];
-    // Output the stages would settle on without saturation; it feeds back at once.
-    const Lanes out =
-        (((stage[0] * g[v] + stage[1]) * g[v] + stage[2]) * g[v] + stage[3] + u * g4[v]) * h[v];
-    const Lanes feedback = 5.0 * Saturate(0.2 * out);
-    Lanes in = (u - feedback * k[v]) * g[v];
-    for (int j = 0; j < 4; ++j) {
-      const Lanes sum = stage[j] + in;
-      s[j][v] = in - a[v] * sum;
-      in = g[v] * sum;
-    }
-    const Lanes result = out * gain[v];
-    std::memcpy(y + v * LaneVector<kLanes>::kWidth, &result, sizeof result);
+  if constexpr (kLanes == 1) {
+    ProcessLanes<double>(*this, x, y);
+  } else if (WideLanes()) {
+    ProcessWide(*this, x, y);
+  } else {
+    ProcessLanes<DoublePair>(*this, x, y);
   }
 }
 

@@ -90,31 +90,12 @@ class Vcf {
 // Voices with their own filter are filtered this many at a time.
 constexpr int kFilterLanes = 8;
 
-// Two doubles side by side: what one instruction of SSE2, the x86-64 baseline, computes.
-typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
-
-// Lanes are computed in pairs; a single lane is a plain double.
-template <int kLanes>
-struct LaneVector {
-  static_assert(kLanes % 2 == 0, "lanes come in pairs");
-  using Type = DoublePair;
-  static constexpr int kWidth = 2;
-};
-template <>
-struct LaneVector<1> {
-  using Type = double;
-  static constexpr int kWidth = 1;
-};
-
 // The state and coefficients of several filters side by side, one filter per lane, so
 // that one sample of all of them is computed together: the lanes' long feedback chains
-// overlap in the processor, and the arithmetic runs on vector registers. Each lane
-// computes exactly what Vcf::Process computes for its filter.
+// overlap in the processor, and the arithmetic runs on vector registers (engine/Lanes.h).
+// Each lane computes exactly what Vcf::Process computes for its filter.
 template <int kLanes>
 struct VcfLanes {
-  using Lanes = typename LaneVector<kLanes>::Type;
-  static constexpr int kVectors = kLanes / LaneVector<kLanes>::kWidth;
-
   // Takes a filter's stages and coefficients into lane l.
   void Load(int l, const Vcf& filter);
   // Takes new coefficients (after Vcf::Glide reported a change).
@@ -124,14 +105,17 @@ struct VcfLanes {
   // One sample of every lane: inputs x, outputs y, kLanes each.
   void Process(const double* x, double* y);
 
-  Lanes s[4][kVectors];
-  Lanes g[kVectors];
-  Lanes a[kVectors];
-  Lanes g4[kVectors];
-  Lanes h[kVectors];
-  Lanes k[kVectors];
-  Lanes gain[kVectors];  // output gain: 1 in legacy mode, else the resonance's compensation
-  Lanes d[kVectors];     // denormal offset
+  // Aligned for whole lane vectors; one lane is a plain double.
+  static constexpr int kAlign = kLanes >= 4 ? 32 : alignof(double);
+  alignas(kAlign) double s[4][kLanes];
+  alignas(kAlign) double g[kLanes];
+  alignas(kAlign) double a[kLanes];
+  alignas(kAlign) double g4[kLanes];
+  alignas(kAlign) double h[kLanes];
+  alignas(kAlign) double k[kLanes];
+  alignas(kAlign) double gain[kLanes];  // output gain: 1 in legacy mode, else the resonance's
+                                        // compensation
+  alignas(kAlign) double d[kLanes];     // denormal offset
 };
 
 // One step of the cutoff towards its target, then coefficients for the index the

@@ -16,6 +16,8 @@ class NoiseGenerator;
 // the mix with its own Vcf swept by DEG3, otherwise the global filter path does
 // that for the sum of all voices.
 class Voice {
+  friend struct VoiceGroup;  // renders voices side by side (engine/VoiceLanes.cpp)
+
  public:
   static constexpr int kResetKey = 60;
 

@@ -1,45 +1,202 @@
 #include "engine/VoiceLanes.h"
 
+#include <algorithm>
+
+#include "engine/BiquadLanes.h"
+#include "engine/EnvelopeLanes.h"
+#include "engine/Lanes.h"
 #include "engine/NoiseGenerator.h"
 #include "engine/Vcf.h"
 #include "engine/Voice.h"
 
+// Up to kLanes voices of one kind for one run, laid out side by side. Lanes beyond the
+// voices stay silent. A run is rendered in two passes over its samples: first the sources
+// (envelopes, oscillators, noise, the cutoff offset), which are many short independent
+// computations, then the filters, one long feedback chain per lane.
+struct VoiceGroup {
+  static constexpr int kLanes = kFilterLanes;
+  static constexpr int kMaxRun = 64;
+  static_assert(kLanes == EnvelopeLanes::kLanes && kLanes == BiquadLanes::kLanes);
+
+  VoiceGroup(Voice* const* voices, int lanes, const NoiseStride* strides);
+  // Gives the run's state back to the voices.
+  void Store();
+  // `frames` (up to kMaxRun) samples of every voice added to `sum`.
+  template <typename Vector>
+  void Render(double* sum, int frames);
+
+ private:
+  template <typename Vector>
+  void RenderSources(double& sum, double* input, int* offset);
+  void Filter(double* input, const int* offset, double& sum);
+
+  Voice* voices_[kLanes] = {};
+  int lanes_;
+  bool ownFilter_;
+  bool sweepInLanes_ = false;  // DEG3 and its smoother on lanes (not should legacy mode differ)
+  bool legacySweep_ = false;   // DEG3 through the smoother, noise shaped by it alone
+  EnvelopeLanes deg1_;
+  EnvelopeLanes deg2_;
+  EnvelopeLanes deg3_;
+  BiquadLanes smoothers_;
+  DcoReader dco1_[kLanes];
+  DcoReader dco2_[kLanes];
+  NoiseStride noise_[kLanes];
+  double dco1Level_[kLanes] = {};  // 0 where the oscillator is not heard
+  double dco2Level_[kLanes] = {};
+  double velocityGain_[kLanes] = {};
+  double noiseWeight_[kLanes] = {};  // 0 where no noise is drawn
+  double sweepDepth_[kLanes] = {};
+  double baseOffset_[kLanes] = {};
+  VcfLanes<kLanes> filters_{};
+};
+
+VoiceGroup::VoiceGroup(Voice* const* voices, int lanes, const NoiseStride* strides)
+    : lanes_(lanes), ownFilter_(voices[0]->OwnFilter()) {
+  for (int l = 0; l < lanes; ++l) {
+    Voice& voice = *voices[l];
+    voices_[l] = &voice;
+    deg1_.Load(l, &voice.deg1_);
+    deg2_.Load(l, &voice.deg2_);
+    // An oscillator that is not heard does not run either.
+    if (voice.dco1Level_ > 0.0) {
+      dco1_[l] = voice.dco1_.Reader();
+      dco1Level_[l] = voice.dco1Level_;
+    }
+    if (voice.doubleMode_ && voice.dco2Level_ > 0.0) {
+      dco2_[l] = voice.dco2_.Reader();
+      dco2Level_[l] = voice.dco2Level_;
+    }
+    velocityGain_[l] = voice.velocityGain_;
+    if (!ownFilter_) continue;
+    FilterSection& section = voice.filter_;
+    filters_.Load(l, section.vcf_);
+    if (voice.DrawsNoise()) {
+      noise_[l] = strides[l];
+      noiseWeight_[l] = section.noiseWeight_;
+    }
+    deg3_.Load(l, &section.deg3_);
+    smoothers_.Load(l, section.smoother_);
+    sweepDepth_[l] = section.sweepDepth_;
+    baseOffset_[l] = voice.keyTrackOffset_ + voice.vcfModulation_;
+  }
+  // "Legacy Mode" switches all voices at once; should they differ, each takes its own way.
+  if (!ownFilter_) return;
+  legacySweep_ = voices[0]->filter_.legacy_;
+  sweepInLanes_ = true;
+  for (int l = 1; l < lanes; ++l) sweepInLanes_ &= voices[l]->filter_.legacy_ == legacySweep_;
+}
+
+void VoiceGroup::Store() {
+  deg1_.Store(lanes_);
+  deg2_.Store(lanes_);
+  if (sweepInLanes_) deg3_.Store(lanes_);
+  for (int l = 0; l < lanes_; ++l) {
+    Voice& voice = *voices_[l];
+    if (sweepInLanes_ && legacySweep_) smoothers_.Store(l, voice.filter_.smoother_);
+    if (dco1Level_[l] > 0.0) voice.dco1_.TakePhase(dco1_[l]);
+    if (dco2Level_[l] > 0.0) voice.dco2_.TakePhase(dco2_[l]);
+    if (ownFilter_) filters_.Store(l, voice.filter_.vcf_);
+  }
+}
+
+// One sample of each voice's sources: the oscillators shaped by their envelopes
+// (Voice::RenderSources), added to `sum`; or, with its own filter, the filter's input and
+// cutoff offset, with DEG3 stepped and noise added (FilterSection::PrepareInput).
+template <typename Vector>
+TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, int* offset) {
+  deg1_.Step<Vector>(lanes_);
+  deg2_.Step<Vector>(lanes_);
+  alignas(32) double sweep[kLanes];
+  if (sweepInLanes_) {
+    deg3_.Step<Vector>(lanes_);
+    if (legacySweep_) {
+      smoothers_.Process<Vector>(deg3_.level, sweep);
+    } else {
+      for (int v = 0; v < kLanes; v += kLaneWidth<Vector>)
+        StoreLanes(sweep + v, LoadLanes<Vector>(deg3_.level + v));
+    }
+  }
+  for (int l = 0; l < lanes_; ++l) {
+    const double e1 = deg1_.level[l];
+    const double e2 = deg2_.level[l];
+    double mix =
+        dco1_[l].Next() * e1 * e1 * dco1Level_[l] + dco2_[l].Next() * e2 * e2 * dco2Level_[l];
+    if (!ownFilter_) {
+      sum += mix * velocityGain_[l];
+      continue;
+    }
+    const double noise = noiseWeight_[l] > 0.0 ? noise_[l].Next() : 0.0;
+    if (!sweepInLanes_) {
+      input[l] = voices_[l]->PrepareOwnFilter(mix, noise, offset[l]);
+      continue;
+    }
+    const double e3 = sweep[l];
+    if (noiseWeight_[l] > 0.0) {
+      const double shape = legacySweep_ ? e3 : e3 * e3;
+      mix += shape * velocityGain_[l] * noiseWeight_[l] * noise;
+    }
+    input[l] = mix;
+    offset[l] = static_cast<int>(baseOffset_[l] + sweepDepth_[l] * e3);
+  }
+  if (ownFilter_) std::fill(input + lanes_, input + kLanes, 0.0);  // silent lanes
+}
+
+// One sample of the filters: the cutoffs glide (Vcf::Glide), then all lanes filter at once.
+void VoiceGroup::Filter(double* input, const int* offset, double& sum) {
+  for (int l = 0; l < lanes_; ++l) {
+    Vcf& filter = voices_[l]->filter_.vcf_;
+    if (filter.Glide(offset[l])) filters_.LoadCoefficients(l, filter);
+  }
+  filters_.Process(input, input);
+  for (int l = 0; l < lanes_; ++l) sum += input[l] * velocityGain_[l];
+}
+
+template <typename Vector>
+TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
+  if (!ownFilter_) {
+    for (int s = 0; s < frames; ++s) RenderSources<Vector>(sum[s], nullptr, nullptr);
+    return;
+  }
+  alignas(32) double input[kMaxRun][kLanes];
+  int offset[kMaxRun][kLanes];
+  double unused = 0.0;
+  for (int s = 0; s < frames; ++s) RenderSources<Vector>(unused, input[s], offset[s]);
+  for (int s = 0; s < frames; ++s) Filter(input[s], offset[s], sum[s]);
+}
+
 namespace {
 
-void RenderGroup(Voice* const* voices, NoiseStride* noise, int lanes, double* sum, int frames) {
-  VcfLanes<kFilterLanes> filters{};  // lanes beyond `lanes` stay silent
-  for (int l = 0; l < lanes; ++l) filters.Load(l, voices[l]->OwnFilterVcf());
-  for (int s = 0; s < frames; ++s) {
-    double x[kFilterLanes] = {};
-    for (int l = 0; l < lanes; ++l) {
-      Voice& voice = *voices[l];
-      const double mix = voice.RenderSources();
-      int offset = 0;
-      x[l] = voice.PrepareOwnFilter(mix, voice.DrawsNoise() ? noise[l].Next() : 0.0, offset);
-      Vcf& filter = voice.OwnFilterVcf();
-      if (filter.Glide(offset)) filters.LoadCoefficients(l, filter);
-    }
-    double y[kFilterLanes];
-    filters.Process(x, y);
-    for (int l = 0; l < lanes; ++l) sum[s] += y[l] * voices[l]->VelocityGain();
-  }
-  for (int l = 0; l < lanes; ++l) filters.Store(l, voices[l]->OwnFilterVcf());
+TARSYN7_WIDE_LANES void RenderWide(VoiceGroup& group, double* sum, int frames) {
+  group.Render<DoubleQuad>(sum, frames);
+}
+
+void RenderNarrow(VoiceGroup& group, double* sum, int frames) {
+  group.Render<DoublePair>(sum, frames);
 }
 
 }  // namespace
 
-void RenderOwnFilterVoices(Voice* const* voices, int count, NoiseGenerator& noise, double* sum,
-                           int frames) {
+void RenderVoices(Voice* const* voices, int count, NoiseGenerator& noise, double* sum, int frames) {
   int drawing = 0;
   for (int v = 0; v < count; ++v) drawing += voices[v]->DrawsNoise() ? 1 : 0;
   int rank = 0;
-  for (int first = 0; first < count; first += kFilterLanes) {
-    const int lanes = count - first < kFilterLanes ? count - first : kFilterLanes;
-    NoiseStride strides[kFilterLanes];
+  for (int first = 0; first < count; first += VoiceGroup::kLanes) {
+    const int lanes = count - first < VoiceGroup::kLanes ? count - first : VoiceGroup::kLanes;
+    NoiseStride strides[VoiceGroup::kLanes];
     for (int l = 0; l < lanes; ++l) {
       if (voices[first + l]->DrawsNoise()) strides[l] = noise.Stride(rank++, drawing);
     }
-    RenderGroup(voices + first, strides, lanes, sum, frames);
+    VoiceGroup group(voices + first, lanes, strides);
+    for (int done = 0; done < frames; done += VoiceGroup::kMaxRun) {
+      const int run = frames - done < VoiceGroup::kMaxRun ? frames - done : VoiceGroup::kMaxRun;
+      if (WideLanes()) {
+        RenderWide(group, sum + done, run);
+      } else {
+        RenderNarrow(group, sum + done, run);
+      }
+    }
+    group.Store();
   }
   noise.Skip(drawing * frames);
 }
