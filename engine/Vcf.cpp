@@ -59,6 +59,11 @@ TARSYN7_WIDE_LANES void ProcessWide(VcfLanes<kLanes>& f, const double* x, double
 
 }  // namespace
 
+Vcf::Vcf() {
+  lane_.gain[0] = gainCompensation_;
+  Clear();
+}
+
 double Vcf::KeyTrackOffset(int note, double amount, bool legacy) {
   const double keys = legacy ? (amount - 0.5) * 48.0 + (note - 84) : note - 60;
   return keys * amount * kStepsPerSemitone;
@@ -74,6 +79,7 @@ void Vcf::SetSampleRate(CutoffTable& table, double sampleRate) {
 
 void Vcf::SetLegacy(bool legacy) {
   legacy_ = legacy;
+  lane_.gain[0] = legacy_ ? 1.0 : gainCompensation_;
   PlaceCutoff();
 }
 
@@ -85,29 +91,27 @@ void Vcf::SetCutoff(double n, bool gliding) {
 
 void Vcf::SetResonance(double n) {
   resonance_ = legacy_ ? std::pow(n, kLegacyResonanceCurve) : n;
-  k_ = kMaxFeedback * resonance_;
+  lane_.k[0] = kMaxFeedback * resonance_;
   gainCompensation_ = 1.0 + resonance_;
+  lane_.gain[0] = legacy_ ? 1.0 : gainCompensation_;
   lastIndex_ = -1;  // h follows k
 }
 
 double Vcf::Process(double x, int offset) {
   Glide(offset);
-  VcfLanes<1> lane;
-  lane.Load(0, *this);
   double y = 0.0;
-  lane.Process(&x, &y);
-  lane.Store(0, *this);
+  lane_.Process(&x, &y);
   return y;
 }
 
 void Vcf::Clear() {
-  stages_.fill(0.0);
-  denormalOffset_ = kDenormalOffset;
+  for (double* stage : lane_.s) stage[0] = 0.0;
+  lane_.d[0] = kDenormalOffset;
 }
 
 bool Vcf::IsRinging() const {
-  return std::any_of(stages_.begin(), stages_.end(),
-                     [](double s) { return std::fabs(s) >= kRingingLevel; });
+  return std::any_of(std::begin(lane_.s), std::end(lane_.s),
+                     [](const double* stage) { return std::fabs(stage[0]) >= kRingingLevel; });
 }
 
 int Vcf::TargetIndex(double n) const {
@@ -124,33 +128,34 @@ void Vcf::PlaceCutoff() {
 void Vcf::UpdateCoefficients(int index) {
   lastIndex_ = index;
   const CutoffTable::Coefficients& c = table_->CoefficientsAt(index);
-  g_ = c.g;
-  a_ = c.a;
-  g4_ = c.g4;
-  h_ = 1.0 / (1.0 + k_ * g4_);
+  lane_.g[0] = c.g;
+  lane_.a[0] = c.a;
+  lane_.g4[0] = c.g4;
+  lane_.h[0] = 1.0 / (1.0 + lane_.k[0] * c.g4);
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::Load(int l, const Vcf& filter) {
-  for (int j = 0; j < 4; ++j) s[j][l] = filter.stages_[static_cast<size_t>(j)];
-  d[l] = filter.denormalOffset_;
+  for (int j = 0; j < 4; ++j) s[j][l] = filter.lane_.s[j][0];
+  d[l] = filter.lane_.d[0];
   LoadCoefficients(l, filter);
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::LoadCoefficients(int l, const Vcf& filter) {
-  g[l] = filter.g_;
-  a[l] = filter.a_;
-  g4[l] = filter.g4_;
-  h[l] = filter.h_;
-  k[l] = filter.k_;
-  gain[l] = filter.legacy_ ? 1.0 : filter.gainCompensation_;
+  const VcfLanes<1>& own = filter.lane_;
+  g[l] = own.g[0];
+  a[l] = own.a[0];
+  g4[l] = own.g4[0];
+  h[l] = own.h[0];
+  k[l] = own.k[0];
+  gain[l] = own.gain[0];
 }
 
 template <int kLanes>
 void VcfLanes<kLanes>::Store(int l, Vcf& filter) const {
-  for (int j = 0; j < 4; ++j) filter.stages_[static_cast<size_t>(j)] = s[j][l];
-  filter.denormalOffset_ = d[l];
+  for (int j = 0; j < 4; ++j) filter.lane_.s[j][0] = s[j][l];
+  filter.lane_.d[0] = d[l];
 }
 
 template <int kLanes>

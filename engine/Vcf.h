@@ -1,20 +1,50 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 
 #include "engine/Filter.h"
 #include "engine/PitchToFrequency.h"
 
 class CutoffTable;
+class Vcf;
+
+// Voices with their own filter are filtered this many at a time.
+constexpr int kFilterLanes = 8;
+
+// The state and coefficients of several filters side by side, one filter per lane, so
+// that one sample of all of them is computed together: the lanes' long feedback chains
+// overlap in the processor, and the arithmetic runs on vector registers (engine/Lanes.h).
+// Each lane computes exactly what Vcf::Process computes for its filter.
 template <int kLanes>
-struct VcfLanes;
+struct VcfLanes {
+  // Takes a filter's stages and coefficients into lane l.
+  void Load(int l, const Vcf& filter);
+  // Takes new coefficients (after Vcf::Glide reported a change).
+  void LoadCoefficients(int l, const Vcf& filter);
+  // Gives lane l's stages back to its filter.
+  void Store(int l, Vcf& filter) const;
+  // One sample of every lane: inputs x, outputs y, kLanes each.
+  void Process(const double* x, double* y);
+
+  // Aligned for whole lane vectors; one lane is a plain double.
+  static constexpr int kAlign = kLanes >= 4 ? 32 : alignof(double);
+  alignas(kAlign) double s[4][kLanes] = {};
+  alignas(kAlign) double g[kLanes] = {};
+  alignas(kAlign) double a[kLanes] = {};
+  alignas(kAlign) double g4[kLanes] = {};
+  alignas(kAlign) double h[kLanes] = {};
+  alignas(kAlign) double k[kLanes] = {};
+  alignas(kAlign) double gain[kLanes] = {};  // output gain: 1 in legacy mode, else the resonance's
+                                             // compensation
+  alignas(kAlign) double d[kLanes] = {};     // denormal offset
+};
 
 // Four-pole resonant low-pass of a voice or of the global filter path. The cutoff
 // is a pitch index: the "VCF Cutoff" setting places a base index, and every
 // sample adds an offset (key tracking, envelope, modulation) on top of it.
 class Vcf {
  public:
+  Vcf();
   // Cutoff offset of a full DEG3 at full intensity: 96 semitones, 109 in legacy mode.
   static constexpr double kEnvelopeDepth = 12289.0;
   static constexpr double kLegacyEnvelopeDepth = 13963.25;
@@ -75,47 +105,10 @@ class Vcf {
   int current_ = 0;
   int lastIndex_ = -1;
 
-  // Coefficients of the last index.
-  double g_ = 0.0;
-  double a_ = 0.0;
-  double g4_ = 0.0;
-  double k_ = 0.0;                 // of the resonance
   double gainCompensation_ = 1.0;  // of the resonance
-  double h_ = 0.0;
-
-  std::array<double, 4> stages_{};
-  double denormalOffset_ = kDenormalOffset;
-};
-
-// Voices with their own filter are filtered this many at a time.
-constexpr int kFilterLanes = 8;
-
-// The state and coefficients of several filters side by side, one filter per lane, so
-// that one sample of all of them is computed together: the lanes' long feedback chains
-// overlap in the processor, and the arithmetic runs on vector registers (engine/Lanes.h).
-// Each lane computes exactly what Vcf::Process computes for its filter.
-template <int kLanes>
-struct VcfLanes {
-  // Takes a filter's stages and coefficients into lane l.
-  void Load(int l, const Vcf& filter);
-  // Takes new coefficients (after Vcf::Glide reported a change).
-  void LoadCoefficients(int l, const Vcf& filter);
-  // Gives lane l's stages back to its filter.
-  void Store(int l, Vcf& filter) const;
-  // One sample of every lane: inputs x, outputs y, kLanes each.
-  void Process(const double* x, double* y);
-
-  // Aligned for whole lane vectors; one lane is a plain double.
-  static constexpr int kAlign = kLanes >= 4 ? 32 : alignof(double);
-  alignas(kAlign) double s[4][kLanes];
-  alignas(kAlign) double g[kLanes];
-  alignas(kAlign) double a[kLanes];
-  alignas(kAlign) double g4[kLanes];
-  alignas(kAlign) double h[kLanes];
-  alignas(kAlign) double k[kLanes];
-  alignas(kAlign) double gain[kLanes];  // output gain: 1 in legacy mode, else the resonance's
-                                        // compensation
-  alignas(kAlign) double d[kLanes];     // denormal offset
+  // The stages and the coefficients of the last index and of the resonance, laid out as
+  // one lane, so that Process computes in place.
+  VcfLanes<1> lane_;
 };
 
 // One step of the cutoff towards its target, then coefficients for the index the

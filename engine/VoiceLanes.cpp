@@ -149,13 +149,19 @@ void VoiceGroup::Filter(double* input, const int* offset, double& sum) {
     if (filter.Glide(offset[l])) filters_.LoadCoefficients(l, filter);
   }
   filters_.Process(input, input);
-  for (int l = 0; l < lanes_; ++l) sum += input[l] * velocityGain_[l];
+  double total = sum;  // in a register, not through memory
+  for (int l = 0; l < lanes_; ++l) total += input[l] * velocityGain_[l];
+  sum = total;
 }
 
 template <typename Vector>
 TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
   if (!ownFilter_) {
-    for (int s = 0; s < frames; ++s) RenderSources<Vector>(sum[s], nullptr, nullptr);
+    for (int s = 0; s < frames; ++s) {
+      double total = sum[s];  // in a register, not through memory
+      RenderSources<Vector>(total, nullptr, nullptr);
+      sum[s] = total;
+    }
     return;
   }
   alignas(32) double input[kMaxRun][kLanes];
