@@ -1,5 +1,7 @@
 #include "engine/Lanes.h"
 
+#include <atomic>
+
 namespace {
 
 bool AskProcessor() {
@@ -8,10 +10,15 @@ bool AskProcessor() {
 }
 
 // Zero, so the narrow lanes, until the library's initialisation has asked.
-const bool wideLanes = AskProcessor();
+const bool processorHasAvx2 = AskProcessor();
+std::atomic<bool> wideAllowed{true};
 
 }  // namespace
 
 bool WideLanes() {
-  return wideLanes;
+  return processorHasAvx2 && wideAllowed.load(std::memory_order_relaxed);
+}
+
+void AllowWideLanes(bool allowed) {
+  wideAllowed.store(allowed, std::memory_order_relaxed);
 }

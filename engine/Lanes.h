@@ -11,8 +11,11 @@
 typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
 typedef double DoubleQuad __attribute__((vector_size(4 * sizeof(double))));
 
-// Whether this processor runs AVX2; asked once, when the library is loaded.
+// Whether the wide lanes run: the processor has AVX2 (asked once, when the library is
+// loaded) and they are allowed.
 bool WideLanes();
+// Allowed unless switched off, so the narrow lanes can be checked on any processor.
+void AllowWideLanes(bool allowed);
 
 // A kernel is inlined into the function that instantiates it, so the AVX2 one is compiled
 // for AVX2 only there, behind WideLanes().
