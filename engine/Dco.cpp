@@ -100,16 +100,14 @@ void Dco::ChooseTables(int index) {
   UpdateReader();
 }
 
-// Silent footages add nothing, so they are not read.
+// Silent footages above the highest one heard add nothing, so they are not read.
 void Dco::UpdateReader() {
   reader_.count = 0;
   for (int f = 0; f < kFootageCount; ++f) {
     if (tables_[f] == nullptr) break;  // higher footages are above Nyquist too
-    if (gains_[f] == 0.0) continue;
-    const int i = reader_.count++;
-    reader_.tables[i] = tables_[f];
-    reader_.shifts[i] = 16 - f;
-    reader_.gains[i] = gains_[f];
+    reader_.tables[f] = tables_[f];
+    reader_.gains[f] = gains_[f];
+    if (gains_[f] != 0.0) reader_.count = f + 1;
   }
 }
 

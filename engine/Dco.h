@@ -18,15 +18,16 @@ struct DcoReader {
 
   double Next() {
     double out = 0.0;
-    for (int i = 0; i < count; ++i) out += tables[i][(phase >> shifts[i]) & kTableMask] * gains[i];
+    for (int f = 0; f < kFootageCount && f < count; ++f) {
+      out += tables[f][(phase >> (16 - f)) & kTableMask] * gains[f];
+    }
     phase = (phase + increment) & kPhaseMask;
     return out;
   }
 
-  // The footages below Nyquist with a gain other than 0, lowest first.
+  // Footages are read from 16' up to the highest one below Nyquist with a gain other than 0.
   int count = 0;
   std::array<const double*, kFootageCount> tables{};
-  std::array<int, kFootageCount> shifts{};  // 16' reads phase >> 16, 2' phase >> 13
   std::array<double, kFootageCount> gains{};
   uint32_t phase = 0;  // 27 bits
   uint32_t increment = 0;

@@ -46,8 +46,15 @@ TEST(FastPath, RendersWhatThePlainPathRenders) {
       {{kVoices, 1}, {kGodMode, 1}, {kLegacyMode, 0}, {kVcfResonance, 12}, {kNoiseLevel, 5}},
       {{kVoices, 1}, {kLegacyMode, 0}, {kDcoMode, 2}, {kNoiseLevel, 15}, {kMgVcf, 9}},
       {{kGodMode, 1}, {kVcfEgIntensity, 15}, {kDeg3Decay, 12}, {kDeg3Sustain, 0}, {kMgDco, 5}},
-      {{kVoices, 1}, {kGodMode, 1}, {kDcoMode, 2}, {kNoiseLevel, 10}, {kDco1Foot8, 0},
-       {kDeg1Attack, 6}, {kDeg2Slope, 3}, {kDeg2BreakPoint, 10}, {kDeg3Release, 20}},
+      {{kVoices, 1},
+       {kGodMode, 1},
+       {kDcoMode, 2},
+       {kNoiseLevel, 10},
+       {kDco1Foot8, 0},
+       {kDeg1Attack, 6},
+       {kDeg2Slope, 3},
+       {kDeg2BreakPoint, 10},
+       {kDeg3Release, 20}},
   };
   // Both widths of lanes, whatever this processor has.
   for (bool wide : {true, false}) {
