@@ -28,12 +28,12 @@ struct VoiceGroup {
  private:
   template <typename Vector>
   void RenderSources(double& sum, double* input, int* offset);
-  void Filter(double* input, const int* offset, double& sum);
+  void FilterSample(double* input, const int* offset, double& sum);
 
   Voice* voices_[kLanes] = {};
   int lanes_;
   bool ownFilter_;
-  bool sweepInLanes_ = false;  // DEG3 and its smoother on lanes (not should legacy mode differ)
+  bool sweepInLanes_ = false;  // DEG3 and its smoother on lanes (the voices agree on legacy mode)
   bool legacySweep_ = false;   // DEG3 through the smoother, noise shaped by it alone
   EnvelopeLanes deg1_;
   EnvelopeLanes deg2_;
@@ -143,7 +143,7 @@ TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, i
 }
 
 // One sample of the filters: the cutoffs glide (Vcf::Glide), then all lanes filter at once.
-void VoiceGroup::Filter(double* input, const int* offset, double& sum) {
+void VoiceGroup::FilterSample(double* input, const int* offset, double& sum) {
   for (int l = 0; l < lanes_; ++l) {
     Vcf& filter = voices_[l]->filter_.vcf_;
     if (filter.Glide(offset[l])) filters_.LoadCoefficients(l, filter);
@@ -168,7 +168,7 @@ TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
   int offset[kMaxRun][kLanes];
   double unused = 0.0;
   for (int s = 0; s < frames; ++s) RenderSources<Vector>(unused, input[s], offset[s]);
-  for (int s = 0; s < frames; ++s) Filter(input[s], offset[s], sum[s]);
+  for (int s = 0; s < frames; ++s) FilterSample(input[s], offset[s], sum[s]);
 }
 
 namespace {
