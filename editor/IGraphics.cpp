@@ -381,10 +381,9 @@ bool IGraphics::AddDefaultExtension(std::string& fileName,
   fileName += ending;
   std::error_code error;
   if (!std::filesystem::exists(std::filesystem::u8path(fileName), error)) return true;
-  return backEnd_->ShowMessage(FileNameOf(fileName) +
-                                   " already exists.\nDo you want to replace it?",
-                               "Confirm Save As",
-                               GraphicsBackEnd::kYesNo) == GraphicsBackEnd::kAnswerYes;
+  return backEnd_->ShowMessage(
+             FileNameOf(fileName) + " already exists.\nDo you want to replace it?",
+             "Confirm Save As", GraphicsBackEnd::kYesNo) == GraphicsBackEnd::kAnswerYes;
 }
 
 bool IGraphics::OpenWebPage(const std::string& address, const std::string& caption,

@@ -12,9 +12,8 @@ struct Submenu {
   int entry;
   int base;
 };
-constexpr Submenu kSubmenus[] = {{1, kPasteFullProgram},    {4, kLoadFullProgram},
-                                 {6, kLoadBankFile},        {9, kLoadSysExBank},
-                                 {10, kSaveSysExEx800},     {17, kMidiThru},
+constexpr Submenu kSubmenus[] = {{1, kPasteFullProgram}, {4, kLoadFullProgram}, {6, kLoadBankFile},
+                                 {9, kLoadSysExBank},    {10, kSaveSysExEx800}, {17, kMidiThru},
                                  {23, kCheckForUpdate}};
 
 int Checked(bool on) {

@@ -99,9 +99,12 @@ void Tarsyn7::OpenMainMenu(IGraphics& graphics, int x, int y) {
   {
     std::lock_guard<ReentrantLock> guard(Lock());
     const Configuration& settings = Settings();
-    state = {HasCopiedProgram(),           !settings.StartupBank().empty(),
-             settings.MidiThru(),          settings.IgnoreProgramChange(),
-             settings.UseBreathController(), settings.ShowParameters()};
+    state = {HasCopiedProgram(),
+             !settings.StartupBank().empty(),
+             settings.MidiThru(),
+             settings.IgnoreProgramChange(),
+             settings.UseBreathController(),
+             settings.ShowParameters()};
   }
   PopupMenu menu = MainMenu::Build(state);
   const int command = MainMenu::CommandOf(menu, graphics.ShowPopupMenu(menu, {x, y, x, y}));

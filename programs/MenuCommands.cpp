@@ -114,8 +114,7 @@ bool MenuCommands::Confirm(const std::string& text, const std::string& caption) 
 }
 
 std::string MenuCommands::AskForFile(GraphicsBackEnd::FileMode mode, const std::string& extension,
-                                     const std::string& folder,
-                                     const std::string& suggestedName) {
+                                     const std::string& folder, const std::string& suggestedName) {
   std::string path = suggestedName;
   std::string directory = folder;
   graphics_.ChooseFile(path, mode, directory, extension);
@@ -149,9 +148,8 @@ void MenuCommands::LoadProgram(int command) {
 }
 
 void MenuCommands::SaveProgram() {
-  const std::string path =
-      AskForFile(GraphicsBackEnd::kSaveFile, "fxp", plug_.ProgramFolder(),
-                 ProposedProgramFileName(plug_.CurrentProgramName()));
+  const std::string path = AskForFile(GraphicsBackEnd::kSaveFile, "fxp", plug_.ProgramFolder(),
+                                      ProposedProgramFileName(plug_.CurrentProgramName()));
   if (path.empty()) return;
   plug_.RememberProgramFolder(FolderOfFile(path));
   std::lock_guard<ReentrantLock> guard(plug_.Lock());
@@ -228,9 +226,9 @@ void MenuCommands::SelectStartupBank() {
 
 void MenuCommands::LoadStartupBank() {
   const std::string path = plug_.Settings().StartupBank();
-  if (path.empty() || !Confirm("The Startup Bank is:\n" + path +
-                                   "\n\nDo you really want to reload all programs?",
-                               "Load Startup Bank")) {
+  if (path.empty() ||
+      !Confirm("The Startup Bank is:\n" + path + "\n\nDo you really want to reload all programs?",
+               "Load Startup Bank")) {
     return;
   }
   ReportFailure(plug_.LoadBankFile(path), kCannotLoad);

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -203,6 +204,50 @@ TEST_F(EditorTest, DialogsGoThroughTheWindowAndNeedOne) {
   window.AnswerMessage(GraphicsBackEnd::kAnswerYes);
   EXPECT_TRUE(graphics.OpenWebPage("https://example.org", "Update", "Open the page?", ""));
   EXPECT_EQ(window.OpenedPages(), std::vector<std::string>{"https://example.org"});
+}
+
+// Dialogs that add the extension themselves asked about the name as typed; a file under
+// the extended name is asked about here, and kept unless the user agrees.
+TEST_F(EditorTest, ASavedNameGainsItsExtensionAndReplacingIsAskedAgain) {
+  Open();
+  const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "save-as";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "song.fxb") << "kept";
+  const std::string song = (dir / "song").string();
+  struct Case {
+    std::string answer;
+    GraphicsBackEnd::FileMode mode;
+    GraphicsBackEnd::MessageAnswer reply;  // to the question, when one is asked
+    std::string chosen;
+    size_t questions;
+  };
+  const Case cases[] = {
+      {song, GraphicsBackEnd::kSaveFile, GraphicsBackEnd::kAnswerNo, "", 1},
+      {song, GraphicsBackEnd::kSaveFile, GraphicsBackEnd::kAnswerYes, song + ".fxb", 1},
+      {song + ".FXB", GraphicsBackEnd::kSaveFile, GraphicsBackEnd::kAnswerNo, song + ".FXB", 0},
+      {(dir / "new").string(), GraphicsBackEnd::kSaveFile, GraphicsBackEnd::kAnswerNo,
+       (dir / "new.fxb").string(), 0},
+      {song, GraphicsBackEnd::kOpenFile, GraphicsBackEnd::kAnswerNo, song, 0},
+      {dir.string(), GraphicsBackEnd::kChooseFolder, GraphicsBackEnd::kAnswerNo, dir.string(), 0},
+  };
+  for (const Case& c : cases) {
+    const size_t before = window.Messages().size();
+    window.AnswerFile(c.answer);
+    if (c.questions) window.AnswerMessage(c.reply);
+    std::string file = "suggested";
+    std::string folder = "start";
+    graphics.ChooseFile(file, c.mode, folder, "fxb");
+    EXPECT_EQ(file, c.chosen) << c.answer;
+    EXPECT_EQ(folder, c.chosen.empty() ? "start" : dir.string()) << c.answer;
+    ASSERT_EQ(window.Messages().size() - before, c.questions) << c.answer;
+    if (c.questions) {
+      EXPECT_EQ(window.Messages().back().text,
+                "song.fxb already exists.\nDo you want to replace it?");
+      EXPECT_EQ(window.Messages().back().style, GraphicsBackEnd::kYesNo);
+    }
+  }
+  EXPECT_EQ(window.FileRequests().back().mode, GraphicsBackEnd::kChooseFolder);
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(EditorTest, ValuesArrivingWhileClosedAreShownOnOpen) {
