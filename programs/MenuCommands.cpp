@@ -1,7 +1,5 @@
 #include "programs/MenuCommands.h"
 
-#include <mutex>
-
 #include "editor/IGraphics.h"
 #include "editor/IZKTapeLoadDialog.h"
 #include "editor/MainMenu.h"
@@ -152,8 +150,7 @@ void MenuCommands::SaveProgram() {
                                       ProposedProgramFileName(plug_.CurrentProgramName()));
   if (path.empty()) return;
   plug_.RememberProgramFolder(FolderOfFile(path));
-  std::lock_guard<ReentrantLock> guard(plug_.Lock());
-  plug_.ModifyCurrentPreset();
+  plug_.ModifyCurrentPreset();  // the slot takes the live state first
   ReportFailure(plug_.SaveProgramFile(path), kCannotSave);
 }
 
@@ -175,8 +172,7 @@ void MenuCommands::SaveBank() {
       AskForFile(GraphicsBackEnd::kSaveFile, "fxb", plug_.ProgramFolder(), kDefaultFileName);
   if (path.empty()) return;
   plug_.RememberProgramFolder(FolderOfFile(path));
-  std::lock_guard<ReentrantLock> guard(plug_.Lock());
-  plug_.ModifyCurrentPreset();
+  plug_.ModifyCurrentPreset();  // the slot takes the live state first
   ReportFailure(plug_.SaveBankFile(path), kCannotSave);
 }
 
