@@ -14,6 +14,7 @@ namespace {
 constexpr const char* kCannotLoad = "Cannot load file!";
 constexpr const char* kCannotSave = "Cannot save file!";
 constexpr const char* kDefaultFileName = "Tarsyn7";
+constexpr const char* kSettingsFile = "The INI configuration file is:\n";
 
 }  // namespace
 
@@ -109,6 +110,12 @@ void MenuCommands::Run(int command) {
 bool MenuCommands::Confirm(const std::string& text, const std::string& caption) {
   return graphics_.ShowMessage(text, caption, GraphicsBackEnd::kYesNo) ==
          GraphicsBackEnd::kAnswerYes;
+}
+
+// "<what> is:\n<path>\n\nDo you really want to <question>"
+bool MenuCommands::ConfirmAbout(const std::string& what, const std::string& path,
+                                const std::string& question, const std::string& caption) {
+  return Confirm(what + path + "\n\nDo you really want to " + question, caption);
 }
 
 std::string MenuCommands::AskForFile(GraphicsBackEnd::FileMode mode, const std::string& extension,
@@ -222,22 +229,18 @@ void MenuCommands::SelectStartupBank() {
 
 void MenuCommands::LoadStartupBank() {
   const std::string path = plug_.Settings().StartupBank();
-  if (path.empty() ||
-      !Confirm("The Startup Bank is:\n" + path + "\n\nDo you really want to reload all programs?",
-               "Load Startup Bank")) {
-    return;
+  if (!path.empty() &&
+      ConfirmAbout("The Startup Bank is:\n", path, "reload all programs?", "Load Startup Bank")) {
+    ReportFailure(plug_.LoadBankFile(path), kCannotLoad);
   }
-  ReportFailure(plug_.LoadBankFile(path), kCannotLoad);
 }
 
 void MenuCommands::UnselectStartupBank() {
   const std::string path = plug_.Settings().StartupBank();
-  if (path.empty() ||
-      !Confirm("The Startup Bank is:\n" + path + "\n\nDo you really want to unselect it?",
-               "Unselect Startup Bank")) {
-    return;
+  if (!path.empty() &&
+      ConfirmAbout("The Startup Bank is:\n", path, "unselect it?", "Unselect Startup Bank")) {
+    plug_.SetStartupBank("");
   }
-  plug_.SetStartupBank("");
 }
 
 void MenuCommands::ChooseProgramFilesFolder() {
@@ -251,12 +254,9 @@ void MenuCommands::ChooseProgramFilesFolder() {
 }
 
 void MenuCommands::ReloadConfiguration() {
-  if (!Confirm("The INI configuration file is:\n" + plug_.ConfigurationFile() +
-                   "\n\nDo you really want to reload it?",
-               "Reload Configuration")) {
-    return;
-  }
-  if (!plug_.ReadConfiguration()) {
+  if (ConfirmAbout(kSettingsFile, plug_.ConfigurationFile(), "reload it?",
+                   "Reload Configuration") &&
+      !plug_.ReadConfiguration()) {
     graphics_.ShowMessage("The INI file does not exist.", "Problem with INI File",
                           GraphicsBackEnd::kOkError);
   }
@@ -265,12 +265,10 @@ void MenuCommands::ReloadConfiguration() {
 // The settings file is written whole; a write that failed says so rather than pass for
 // done.
 void MenuCommands::SaveConfiguration() {
-  if (!Confirm("The INI configuration file is:\n" + plug_.ConfigurationFile() +
-                   "\n\nDo you really want to overwrite it?",
-               "Save Configuration")) {
-    return;
+  if (ConfirmAbout(kSettingsFile, plug_.ConfigurationFile(), "overwrite it?",
+                   "Save Configuration")) {
+    ReportFailure(plug_.WriteConfiguration(Configuration::kEverything), kCannotSave);
   }
-  ReportFailure(plug_.WriteConfiguration(Configuration::kEverything), kCannotSave);
 }
 
 // The chart's faders show or hide at once, not only where the pointer passes.

@@ -20,6 +20,8 @@ class MenuCommands {
 
  private:
   bool Confirm(const std::string& text, const std::string& caption);
+  bool ConfirmAbout(const std::string& what, const std::string& path, const std::string& question,
+                    const std::string& caption);
   // The chosen file's path, empty when cancelled.
   std::string AskForFile(GraphicsBackEnd::FileMode mode, const std::string& extension,
                          const std::string& folder, const std::string& suggestedName = {});
