@@ -1,15 +1,9 @@
 #include "engine/EnvelopeLanes.h"
 
 EnvelopeLanes::EnvelopeLanes() {
-  const Motion still;
   for (int l = 0; l < kLanes; ++l) {
     level[l] = target_[l] = coefficient_[l] = 0.0;
-    endBelow_[l] = still.endBelow;
-    endAbove_[l] = still.endAbove;
-    riseBy_[l] = still.riseBy;
-    riseUntil_[l] = still.riseUntil;
-    fallBy_[l] = still.fallBy;
-    fallFrom_[l] = still.fallFrom;
+    SetMotion(l, Motion{}, false);
   }
 }
 
@@ -27,14 +21,7 @@ void EnvelopeLanes::Load(int l, DigitalEnvelope* envelope) {
 void EnvelopeLanes::LoadState(int l) {
   const DigitalEnvelope* envelope = envelopes[l];
   level[l] = envelope->level_;
-  const Motion& m = envelope->motion_;
-  const bool linear = envelope->LinearMode();
-  endBelow_[l] = linear ? m.linearEndBelow : m.endBelow;
-  endAbove_[l] = linear ? m.linearEndAbove : m.endAbove;
-  riseBy_[l] = m.riseBy;
-  riseUntil_[l] = m.riseUntil;
-  fallBy_[l] = m.fallBy;
-  fallFrom_[l] = m.fallFrom;
+  SetMotion(l, envelope->motion_, envelope->LinearMode());
   // An idle envelope keeps its level: a step towards itself at speed 0.
   const bool idle = envelope->IsIdle();
   target_[l] = idle ? envelope->level_ : envelope->target_;
@@ -51,4 +38,13 @@ void EnvelopeLanes::EndStage(int l, double atLevel) {
   envelope->level_ = atLevel;
   envelope->EndStage();
   LoadState(l);
+}
+
+void EnvelopeLanes::SetMotion(int l, const Motion& m, bool linear) {
+  endBelow_[l] = linear ? m.linearEndBelow : m.endBelow;
+  endAbove_[l] = linear ? m.linearEndAbove : m.endAbove;
+  riseBy_[l] = m.riseBy;
+  riseUntil_[l] = m.riseUntil;
+  fallBy_[l] = m.fallBy;
+  fallFrom_[l] = m.fallFrom;
 }

@@ -29,6 +29,7 @@ struct EnvelopeLanes {
   enum Mode { kExponential, kLinear, kMixed };
 
   void LoadState(int l);
+  void SetMotion(int l, const Motion& m, bool linear);
   void EndStage(int l, double level);
   template <typename Vector>
   auto StepExponential(int v);
