@@ -19,10 +19,9 @@ void AllowWideLanes(bool allowed);
 
 // A kernel is inlined into the function that instantiates it, so the AVX2 one is compiled
 // for AVX2 only there, behind WideLanes().
-#if defined(__GNUC__) && !defined(__clang__)
-// Kernels pass AVX vectors by value only where they are inlined into AVX2 code.
+// Kernels pass AVX vectors by value only where they are inlined (into AVX2 code, or split
+// into halves by the compiler), so no call between them depends on the vector ABI.
 #pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 #define TARSYN7_LANE_KERNEL __attribute__((always_inline)) inline
 #define TARSYN7_WIDE_LANES __attribute__((target("avx2")))
 
