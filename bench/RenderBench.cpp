@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "control/ParameterIndex.h"
+#include "engine/Lanes.h"
 #include "engine/Tarsyn7.h"
 
 namespace {
@@ -80,5 +81,13 @@ void BM_GodModeDoubleDcoChorus(benchmark::State& state) {
                          benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GodModeDoubleDcoChorus)->Arg(8)->Arg(64);
+
+// The same 64 voices on the SSE2 lanes, as on a processor without AVX2.
+void BM_GodModeDoubleDcoChorusNarrowLanes(benchmark::State& state) {
+  AllowWideLanes(false);
+  BM_GodModeDoubleDcoChorus(state);
+  AllowWideLanes(true);
+}
+BENCHMARK(BM_GodModeDoubleDcoChorusNarrowLanes)->Arg(64);
 
 }  // namespace
