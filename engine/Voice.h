@@ -48,14 +48,13 @@ class Voice {
   void VoiceControlUpdate(double pitchModulation, double vcfModulation);
   // One output sample.
   double RenderVoice();
-  // RenderVoice in parts, so a caller can run the own filters of several voices
-  // together: the oscillator mix (envelopes stepped), then the own filter's input with
-  // its cutoff offset (DEG3 stepped, noise added; the caller draws the noise sample, only
-  // when DrawsNoise()). The filter's output times VelocityGain() is the voice's sample.
+  // RenderVoice in parts, also for voices rendered side by side (engine/VoiceLanes.h):
+  // the oscillator mix (envelopes stepped), then the own filter's input with its cutoff
+  // offset (DEG3 stepped, noise added; the caller draws the noise sample, only when
+  // DrawsNoise()). The filter's output times VelocityGain() is the voice's sample.
   double RenderSources();
   double PrepareOwnFilter(double mix, double noise, int& offset);
   bool DrawsNoise() const { return ownFilter_ && filter_.DrawsNoise(); }
-  Vcf& OwnFilterVcf() { return filter_.Filter(); }
   const Vcf& OwnFilterVcf() const { return filter_.Filter(); }
   // A parameter change; indices the voice has no use for are ignored.
   void SetParameter(int index, double plain, double n);
