@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "drawing/Color.h"
 #include "editor/GraphicsBackEnd.h"
 
 class PopupMenu;
@@ -20,3 +21,12 @@ GraphicsBackEnd::MessageAnswer RunMessageBox(X11Window& owner, const std::string
 
 // zenity or kdialog, else a path typed into the editor window; empty when cancelled.
 std::string RunFileDialog(X11Window& owner, const GraphicsBackEnd::FileRequest& request);
+
+// The look the dialogs share.
+namespace dialog_look {
+constexpr int kTextSize = 14;
+constexpr Color kFace{255, 242, 242, 242};
+constexpr Color kFrame{255, 120, 120, 120};
+constexpr Color kHighlight{255, 51, 120, 210};
+constexpr Color kText{255, 0, 0, 0};
+}  // namespace dialog_look

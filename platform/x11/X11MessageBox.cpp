@@ -14,16 +14,12 @@ namespace {
 using MessageAnswer = GraphicsBackEnd::MessageAnswer;
 
 constexpr int kMargin = 20;
-constexpr int kTextSize = 14;
 constexpr int kLineHeight = 18;
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
-constexpr Color kFace{255, 242, 242, 242};
 constexpr Color kButtonFace{255, 225, 225, 225};
-constexpr Color kFrame{255, 120, 120, 120};
-constexpr Color kFocusFrame{255, 51, 120, 210};
-constexpr Color kText{255, 0, 0, 0};
+using namespace dialog_look;
 
 std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines(1);
@@ -136,7 +132,7 @@ class MessageBox {
     for (size_t i = 0; i < buttons_.size(); ++i) {
       const Button& button = buttons_[i];
       canvas.FillRect(button.area, i == pressed_ ? kFrame : kButtonFace);
-      canvas.FrameRect(button.area, i == focused_ ? kFocusFrame : kFrame);
+      canvas.FrameRect(button.area, i == focused_ ? kHighlight : kFrame);
       const int textTop = (button.area.top + button.area.bottom - kTextSize) / 2;
       canvas.DrawText(button.text, style,
                       {button.area.left, textTop, button.area.right, textTop + kTextSize});

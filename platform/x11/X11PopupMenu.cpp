@@ -13,14 +13,10 @@ namespace {
 
 constexpr int kItemHeight = 22;
 constexpr int kSeparatorHeight = 9;
-constexpr int kTextSize = 14;
 constexpr int kMarkColumn = 24;   // room for the check mark
 constexpr int kArrowColumn = 24;  // room for a submenu's arrow
 constexpr int kMinimumWidth = 120;
-constexpr Color kFace{255, 242, 242, 242};
-constexpr Color kBorder{255, 120, 120, 120};
-constexpr Color kHighlight{255, 51, 120, 210};
-constexpr Color kText{255, 0, 0, 0};
+using namespace dialog_look;
 constexpr Color kGrayed{255, 150, 150, 150};
 constexpr Color kHighlightText{255, 255, 255, 255};
 
@@ -102,7 +98,7 @@ class MenuTracker {
     const Level& level = levels_[index];
     Bitmap image(level.bounds.Width(), level.bounds.Height(), Premultiply(kFace));
     Canvas canvas(image);
-    canvas.FrameRect(image.Bounds(), kBorder);
+    canvas.FrameRect(image.Bounds(), kFrame);
     TextStyle style;
     style.size = kTextSize;
     style.align = TextStyle::kLeft;
@@ -111,7 +107,7 @@ class MenuTracker {
       const Rect& area = level.items[static_cast<size_t>(i)];
       const int middle = (area.top + area.bottom) / 2;
       if (item.flags & PopupMenuItem::kSeparator) {
-        canvas.DrawLine(area.left + 4, middle, area.right - 5, middle, kBorder);
+        canvas.DrawLine(area.left + 4, middle, area.right - 5, middle, kFrame);
         continue;
       }
       const bool lit = i == level.highlighted;
