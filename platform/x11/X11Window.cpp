@@ -175,11 +175,9 @@ void X11Window::HandleEvent(XEvent& event) {
     case KeyRelease:
       HandleKey(event.xkey);
       break;
+    case FocusIn:
     case FocusOut:
-      // Focus taken by a grab (our own menus) is no loss.
-      if (entry_ && event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior) {
-        graphics_.RequestTextEntryCommit();
-      }
+      HandleFocus(event.xfocus);
       break;
     case DestroyNotify:
       if (event.xdestroywindow.window == window_) window_ = 0;
@@ -267,6 +265,20 @@ void X11Window::HandleKey(XKeyEvent& event) {
   }
   // A key the host sent us itself never goes back: no loop between the two windows.
   if (!event.send_event) PassKeyToHost(event);
+}
+
+void X11Window::HandleFocus(const XFocusChangeEvent& event) {
+  // Focus taken by a grab (our own menus) is no loss, nor is a change that was on its way
+  // before the entry took the focus.
+  if (!entry_ || event.mode != NotifyNormal || event.detail == NotifyInferior ||
+      event.detail == NotifyPointer) {
+    return;
+  }
+  if (event.type == FocusIn) {
+    entryFocused_ = true;
+  } else if (entryFocused_) {
+    graphics_.RequestTextEntryCommit();
+  }
 }
 
 void X11Window::PassKeyToHost(const XKeyEvent& event) {
@@ -401,6 +413,7 @@ void X11Window::OpenTextEntryBox(const Rect& area, const TextStyle& style,
       std::make_unique<LineEdit>(text, [&entry](char32_t character, const std::string& current) {
         return entry.Accepts(character, current);
       });
+  entryFocused_ = false;
   ShowLine(entry_.get(), area, area, style, {});
 }
 

@@ -63,6 +63,7 @@ class X11Window : public EditorWindow {
   void HandleEvent(XEvent& event);
   void HandleButton(const XButtonEvent& event);
   void HandleKey(XKeyEvent& event);
+  void HandleFocus(const XFocusChangeEvent& event);
   void PassKeyToHost(const XKeyEvent& event);
   void DrawLine();
   void RestoreFocus();
@@ -87,6 +88,7 @@ class X11Window : public EditorWindow {
   };
   LineOverlay line_;
   std::unique_ptr<LineEdit> entry_;  // the editor's text entry
+  bool entryFocused_ = false;        // it has had the focus, so losing it commits
   Rect uncovered_;                   // painted again at the next idle call
   Window focusBefore_ = 0;
   int revertBefore_ = RevertToParent;
