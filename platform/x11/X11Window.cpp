@@ -6,6 +6,9 @@
 #include <stdint.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+
+#include "drawing/Font.h"
 #include "editor/IGraphics.h"
 #include "editor/KeyCodes.h"
 #include "platform/x11/X11Dialogs.h"
@@ -19,6 +22,10 @@ constexpr long kEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | Po
                          FocusChangeMask;
 constexpr Time kDoubleClickMs = 400;
 constexpr auto kTimerPeriod = std::chrono::milliseconds(1000 / IGraphics::kFrameRate);
+constexpr auto kHoverDelay = std::chrono::milliseconds(500);
+constexpr int kTooltipTextSize = 13;
+constexpr auto kClipboardWait = std::chrono::seconds(1);
+constexpr long kLongestClipboardText = 1 << 16;  // in 32-bit units
 
 Display* trappedDisplay = nullptr;
 int trappedErrors = 0;
@@ -70,6 +77,12 @@ MouseModifiers ModifiersOf(unsigned state, unsigned button) {
   modifiers.control = state & ControlMask;
   modifiers.alt = state & Mod1Mask;
   return modifiers;
+}
+
+// A tip's box for `text`, at the origin.
+Rect TooltipBox(const std::string& text) {
+  const int width = static_cast<int>(MeasureText(text, kTooltipTextSize, TextStyle::kNormal));
+  return {0, 0, width + 10, kTooltipTextSize + 6};
 }
 
 // The code a control receives for a key symbol (KeyCodes.h), or kNoKey.
@@ -126,6 +139,7 @@ std::unique_ptr<X11Window> X11Window::Open(IGraphics& graphics, Window parent) {
 
 X11Window::~X11Window() {
   ErrorTrap trap(x_, display_);
+  if (tooltip_) x_.DestroyWindow(display_, tooltip_);
   // The host may have destroyed its window, and ours with it: the errors are ours to drop.
   if (gc_) x_.FreeGC(display_, gc_);
   if (window_) x_.DestroyWindow(display_, window_);
@@ -142,6 +156,10 @@ void X11Window::Idle() {
     HandleEvent(event);
   }
   const auto now = std::chrono::steady_clock::now();
+  if (!hoverReported_ && now - lastMotion_ >= kHoverDelay) {
+    hoverReported_ = true;
+    graphics_.OnMouseHover();
+  }
   if (now - lastTick_ >= kTimerPeriod) {
     lastTick_ = now;
     graphics_.OnTimer();
@@ -152,6 +170,10 @@ void X11Window::Idle() {
 void X11Window::HandleEvent(XEvent& event) {
   switch (event.type) {
     case Expose:
+      if (event.xexpose.window == tooltip_) {
+        DrawTooltip();
+        break;
+      }
       graphics_.Paint({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                        event.xexpose.y + event.xexpose.height});
       break;
@@ -164,11 +186,16 @@ void X11Window::HandleEvent(XEvent& event) {
       if (modifiers.left || modifiers.right) {
         graphics_.OnMouseDrag(event.xmotion.x, event.xmotion.y, modifiers);
       } else {
+        lastMotion_ = std::chrono::steady_clock::now();
+        hoverReported_ = false;
+        pointerX_ = event.xmotion.x_root;
+        pointerY_ = event.xmotion.y_root;
         graphics_.OnMouseMove(event.xmotion.x, event.xmotion.y, modifiers);
       }
       break;
     }
     case LeaveNotify:
+      hoverReported_ = true;
       graphics_.OnMouseLeave();
       break;
     case KeyPress:
@@ -445,4 +472,74 @@ std::string X11Window::ChooseFile(const FileRequest& request) {
   if (Gone()) return {};
   ErrorTrap trap(x_, display_);
   return RunFileDialog(*this, request);
+}
+
+void X11Window::ShowTooltip(const std::string& text) {
+  if (text.empty()) {  // a control without a tip shows none
+    HideTooltip();
+    return;
+  }
+  if (tooltip_ && text == tooltipText_) return;
+  ErrorTrap trap(x_, display_);
+  HideTooltip();
+  tooltipText_ = text;
+  const Rect box = TooltipBox(text);
+  const Rect screen = ScreenSize();
+  const int left = std::max(std::min(pointerX_ + 12, screen.right - box.right), 0);
+  const int top = std::min(pointerY_ + 20, screen.bottom - box.bottom);
+  tooltip_ = CreateTopWindow({left, top, left + box.right, top + box.bottom}, true);
+  if (tooltip_) x_.MapWindow(display_, tooltip_);
+}
+
+void X11Window::HideTooltip() {
+  if (!tooltip_) return;
+  ErrorTrap trap(x_, display_);
+  x_.DestroyWindow(display_, tooltip_);
+  tooltip_ = 0;
+}
+
+void X11Window::DrawTooltip() {
+  const Rect box = TooltipBox(tooltipText_);
+  Bitmap tip(box.right, box.bottom, 0xFFFFFFE1u);
+  Canvas canvas(tip);
+  canvas.FrameRect(box, Color{255, 120, 120, 120});
+  TextStyle style;
+  style.size = kTooltipTextSize;
+  canvas.DrawText(tooltipText_, style, {0, 3, box.right, 3 + kTooltipTextSize});
+  PutBitmap(tooltip_, tip, 0, 0);
+}
+
+std::string X11Window::ClipboardText() {
+  if (Gone()) return {};
+  ErrorTrap trap(x_, display_);
+  const Atom clipboard = x_.InternAtom(display_, "CLIPBOARD", False);
+  const Atom utf8 = x_.InternAtom(display_, "UTF8_STRING", False);
+  const Atom property = x_.InternAtom(display_, "TARSYN7_CLIPBOARD", False);
+  if (x_.GetSelectionOwner(display_, clipboard) == None) return {};
+  x_.ConvertSelection(display_, clipboard, utf8, property, window_, CurrentTime);
+  // The owner answers through the server; one that does not within a second has no text.
+  bool answered = false, converted = false;
+  const auto deadline = std::chrono::steady_clock::now() + kClipboardWait;
+  while (!answered && !Gone() && std::chrono::steady_clock::now() < deadline) {
+    ModalTurn(
+        [&](XEvent& event) {
+          if (event.type != SelectionNotify || event.xselection.requestor != window_) return;
+          answered = true;
+          converted = event.xselection.property == property;
+        },
+        -1, 50);
+  }
+  if (!converted) return {};
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  x_.GetWindowProperty(display_, window_, property, 0, kLongestClipboardText, True, AnyPropertyType,
+                       &type, &format, &count, &remaining, &data);
+  std::string text;
+  if (data && format == 8 && type == utf8) {
+    text.assign(reinterpret_cast<const char*>(data), count);
+  }
+  if (data) x_.Free(data);
+  return text;
 }

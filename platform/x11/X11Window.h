@@ -29,10 +29,10 @@ class X11Window : public EditorWindow {
   void OpenTextEntryBox(const Rect& area, const TextStyle& style, const std::string& text) override;
   std::string TextEntryBoxText() override;
   void CloseTextEntryBox() override;
-  void ShowTooltip(const std::string&) override {}
-  void HideTooltip() override {}
+  void ShowTooltip(const std::string& text) override;
+  void HideTooltip() override;
   bool OpenWebPage(const std::string& address) override;
-  std::string ClipboardText() override { return {}; }
+  std::string ClipboardText() override;
 
   // For the dialogs.
   const Xlib& X() const { return x_; }
@@ -66,6 +66,7 @@ class X11Window : public EditorWindow {
   void HandleFocus(const XFocusChangeEvent& event);
   void PassKeyToHost(const XKeyEvent& event);
   void DrawLine();
+  void DrawTooltip();
   void RestoreFocus();
 
   const Xlib& x_;
@@ -78,6 +79,13 @@ class X11Window : public EditorWindow {
   unsigned lastClickButton_ = 0;
   Time lastClickTime_ = 0;
   std::chrono::steady_clock::time_point lastTick_;
+  // X has no hover message: the pointer resting a while over the window is one.
+  std::chrono::steady_clock::time_point lastMotion_;
+  bool hoverReported_ = true;
+  int pointerX_ = 0;  // on the screen
+  int pointerY_ = 0;
+  Window tooltip_ = 0;
+  std::string tooltipText_;
 
   struct LineOverlay {
     LineEdit* edit = nullptr;

@@ -39,7 +39,10 @@ std::unique_ptr<Xlib> Load(const DynamicLibrary& library) {
       Bind(library, "XSetWMProtocols", x->SetWMProtocols) &&
       Bind(library, "XQueryTree", x->QueryTree) && Bind(library, "XFree", x->Free) &&
       Bind(library, "XSetInputFocus", x->SetInputFocus) &&
-      Bind(library, "XGetInputFocus", x->GetInputFocus);
+      Bind(library, "XGetInputFocus", x->GetInputFocus) &&
+      Bind(library, "XConvertSelection", x->ConvertSelection) &&
+      Bind(library, "XGetWindowProperty", x->GetWindowProperty) &&
+      Bind(library, "XGetSelectionOwner", x->GetSelectionOwner);
   return complete ? std::move(x) : nullptr;
 }
 

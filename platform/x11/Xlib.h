@@ -38,6 +38,9 @@ struct Xlib {
   decltype(&XFree) Free = nullptr;
   decltype(&XSetInputFocus) SetInputFocus = nullptr;
   decltype(&XGetInputFocus) GetInputFocus = nullptr;
+  decltype(&XConvertSelection) ConvertSelection = nullptr;
+  decltype(&XGetWindowProperty) GetWindowProperty = nullptr;
+  decltype(&XGetSelectionOwner) GetSelectionOwner = nullptr;
 
   // The library, loaded on the first call; null when libX11 or one of its functions is
   // missing.

@@ -414,5 +414,79 @@ TEST_F(X11Editor, FileDialogFallsBackToATypedPath) {
   setenv("PATH", savedPath.c_str(), 1);
 }
 
+// A control with a tip lying on top of the others.
+class TippedControl : public IControl {
+ public:
+  TippedControl(IPlugBase* plug, const Rect& area) : IControl(plug, area) {
+    SetTargetRect(area);
+    SetTooltip("Brightness");
+  }
+  void Draw(IGraphics&) override {}
+};
+
+// A control's tip shows once the pointer rests on it and goes when the pointer moves on;
+// the clipboard's text comes from the application holding it.
+TEST_F(X11Editor, TooltipsAndClipboardText) {
+  IGraphics& graphics = *plug.GetEditor();
+  const Rect area{400, 300, 440, 340};
+  graphics.AttachControl(new TippedControl(&plug, area));
+  OpenEditor();
+  const auto tipShown = [this] {
+    Window root = 0, above = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(x.Get(), DefaultRootWindow(x.Get()), &root, &above, &children, &count);
+    bool shown = false;
+    for (unsigned i = 0; i < count; ++i) {
+      XWindowAttributes attributes;
+      XGetWindowAttributes(x.Get(), children[i], &attributes);
+      shown |= attributes.override_redirect && attributes.map_state == IsViewable;
+    }
+    XFree(children);
+    return shown;
+  };
+  XTestFakeMotionEvent(x.Get(), -1, (area.left + area.right) / 2, (area.top + area.bottom) / 2, 0);
+  XSync(x.Get(), False);
+  Idle(4);
+  EXPECT_FALSE(tipShown());  // not before the pointer rested
+  Idle(12);
+  EXPECT_TRUE(tipShown());
+  XTestFakeMotionEvent(x.Get(), -1, 3, 300, 0);
+  XSync(x.Get(), False);
+  Idle(2);
+  EXPECT_FALSE(tipShown());
+
+  const std::string copied = "Brass \u00c4 1";
+  std::thread owner([&copied] {
+    Display* display = XOpenDisplay(nullptr);
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), window, CurrentTime);
+    XEvent event;
+    do {
+      XNextEvent(display, &event);
+    } while (event.type != SelectionRequest);
+    const XSelectionRequestEvent& request = event.xselectionrequest;
+    XChangeProperty(display, request.requestor, request.property, request.target, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(copied.data()),
+                    static_cast<int>(copied.size()));
+    XEvent answer{};
+    answer.xselection = {SelectionNotify,
+                         0,
+                         True,
+                         display,
+                         request.requestor,
+                         request.selection,
+                         request.target,
+                         request.property,
+                         request.time};
+    XSendEvent(display, request.requestor, False, 0, &answer);
+    XSync(display, False);
+    XCloseDisplay(display);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the owner took the clipboard
+  EXPECT_EQ(graphics.ReadClipboardText(), copied);
+  owner.join();
+}
+
 }  // namespace
 #endif
