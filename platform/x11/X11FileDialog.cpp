@@ -143,9 +143,7 @@ std::string AskForPath(X11Window& owner, const FileRequest& request, const std::
   LineEdit::Outcome outcome = LineEdit::kNothing;
   const auto type = [&](XEvent& event) {
     if (event.type != KeyPress || event.xany.window != owner.Handle()) return;
-    KeySym key = NoSymbol;
-    char typed[16];
-    owner.X().LookupString(&event.xkey, typed, sizeof typed, &key, nullptr);
+    const KeySym key = owner.KeyOf(event.xkey);
     outcome = edit.Key(key, CharacterOfKey(key));
     if (outcome == LineEdit::kChanged) owner.RedrawLine();
   };

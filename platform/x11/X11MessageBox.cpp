@@ -148,9 +148,7 @@ class MessageBox {
   }
 
   void HandleKey(XKeyEvent& event) {
-    KeySym key = NoSymbol;
-    char typed[16];
-    x_.LookupString(&event, typed, sizeof typed, &key, nullptr);
+    const KeySym key = owner_.KeyOf(event);
     switch (key) {
       case XK_Return:
       case XK_KP_Enter:

@@ -193,9 +193,7 @@ class MenuTracker {
   }
 
   void HandleKey(XKeyEvent& event) {
-    KeySym key = NoSymbol;
-    char typed[16];
-    x_.LookupString(&event, typed, sizeof typed, &key, nullptr);
+    const KeySym key = owner_.KeyOf(event);
     const size_t deepest = levels_.size() - 1;
     const int item = levels_[deepest].highlighted;
     switch (key) {

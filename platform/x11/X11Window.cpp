@@ -168,12 +168,13 @@ void X11Window::Idle() {
 }
 
 void X11Window::HandleEvent(XEvent& event) {
+  if (tooltip_ && event.xany.window == tooltip_) {
+    if (event.type == Expose) DrawTooltip();
+    return;
+  }
+  if (event.xany.window != window_) return;  // what is left of a closed dialog's windows
   switch (event.type) {
     case Expose:
-      if (event.xexpose.window == tooltip_) {
-        DrawTooltip();
-        break;
-      }
       graphics_.Paint({event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                        event.xexpose.y + event.xexpose.height});
       break;
@@ -266,24 +267,17 @@ bool X11Window::OpenWebPage(const std::string& address) {
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void X11Window::HandleKey(XKeyEvent& event) {
+KeySym X11Window::KeyOf(XKeyEvent& event) const {
   KeySym key = NoSymbol;
   char typed[16];
   x_.LookupString(&event, typed, sizeof typed, &key, nullptr);
-  if (event.type == KeyPress && entry_) {
-    switch (entry_->Key(key, CharacterOfKey(key))) {
-      case LineEdit::kEnter:
-        graphics_.RequestTextEntryCommit();
-        break;
-      case LineEdit::kEscape:
-        graphics_.RequestTextEntryCancel();
-        break;
-      case LineEdit::kChanged:
-        DrawLine();
-        break;
-      case LineEdit::kNothing:
-        break;
-    }
+  return key;
+}
+
+void X11Window::HandleKey(XKeyEvent& event) {
+  const KeySym key = KeyOf(event);
+  if (entry_) {  // the entry's keys, pressed or released, stay ours
+    if (event.type == KeyPress) TypeIntoEntry(key);
     return;
   }
   if (event.type == KeyPress) {
@@ -292,6 +286,22 @@ void X11Window::HandleKey(XKeyEvent& event) {
   }
   // A key the host sent us itself never goes back: no loop between the two windows.
   if (!event.send_event) PassKeyToHost(event);
+}
+
+void X11Window::TypeIntoEntry(KeySym key) {
+  switch (entry_->Key(key, CharacterOfKey(key))) {
+    case LineEdit::kEnter:
+      graphics_.RequestTextEntryCommit();
+      break;
+    case LineEdit::kEscape:
+      graphics_.RequestTextEntryCancel();
+      break;
+    case LineEdit::kChanged:
+      DrawLine();
+      break;
+    case LineEdit::kNothing:
+      break;
+  }
 }
 
 void X11Window::HandleFocus(const XFocusChangeEvent& event) {

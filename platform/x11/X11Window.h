@@ -41,6 +41,8 @@ class X11Window : public EditorWindow {
   // override-redirect, message boxes belong to the host's top-level window.
   Window CreateTopWindow(const Rect& area, bool overrideRedirect);
   void PutBitmap(Window target, const Bitmap& image, int x, int y);
+  // The key symbol of a key event, with the shift state applied.
+  KeySym KeyOf(XKeyEvent& event) const;
   // The editor window's place on the screen, and the screen's size.
   Rect ScreenArea();
   Rect ScreenSize() const;
@@ -64,6 +66,7 @@ class X11Window : public EditorWindow {
   void HandleButton(const XButtonEvent& event);
   void HandleKey(XKeyEvent& event);
   void HandleFocus(const XFocusChangeEvent& event);
+  void TypeIntoEntry(KeySym key);
   void PassKeyToHost(const XKeyEvent& event);
   void DrawLine();
   void DrawTooltip();
