@@ -165,19 +165,40 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? "." : separator == 0 ? "/" : path.substr(0, separator);
 }
 
-// What the user chose, checked as the mode asks; empty to ask again.
-std::string Checked(X11Window& owner, const FileRequest& request, std::string path,
-                    bool dialogAskedToReplace) {
+// A typed "~/" stands for the home folder.
+std::string Expanded(const std::string& path) {
+  const char* home = std::getenv("HOME");
+  return path.rfind("~/", 0) == 0 && home ? home + path.substr(1) : path;
+}
+
+// Why the path cannot be used as the mode asks, or empty.
+std::string ProblemWith(const FileRequest& request, const std::string& path) {
   switch (request.mode) {
     case GraphicsBackEnd::kOpenFile:
-      return IsFile(path) ? path : std::string();
+      return IsFile(path) ? std::string() : "There is no file " + path + ".";
     case GraphicsBackEnd::kChooseFolder:
-      if (!IsFolder(path)) return {};
-      return path.back() == '/' ? path : path + "/";
+      return IsFolder(path) ? std::string() : "There is no folder " + path + ".";
     case GraphicsBackEnd::kSaveFile:
-      break;
+      if (path.back() == '/' || IsFolder(path)) return "Please give the file a name.";
+      return IsFolder(FolderOf(path)) ? std::string()
+                                      : "There is no folder " + FolderOf(path) + ".";
   }
-  if (path.empty() || path.back() == '/' || !IsFolder(FolderOf(path))) return {};
+  return {};
+}
+
+// What the user chose as the caller takes it: a folder ends with "/", a file to save has
+// its extension, and replacing a file was agreed to. Empty to ask again.
+std::string Accepted(X11Window& owner, const FileRequest& request, std::string path,
+                     bool dialogAskedToReplace) {
+  const std::string problem = ProblemWith(request, path);
+  if (!problem.empty()) {
+    owner.ShowMessage(problem, "Error", GraphicsBackEnd::kOkError);
+    return {};
+  }
+  if (request.mode == GraphicsBackEnd::kChooseFolder) {
+    return path.back() == '/' ? path : path + "/";
+  }
+  if (request.mode == GraphicsBackEnd::kOpenFile) return path;
   const bool extended = !HasExtension(path) && !request.defaultExtension.empty();
   if (extended) path += "." + request.defaultExtension;
   // The name the user confirmed may have grown an extension: that file is asked about anew.
@@ -200,10 +221,10 @@ std::string RunFileDialog(X11Window& owner, const FileRequest& request) {
     std::string path;
     const bool programAsked = RunProgram(owner, ZenityArguments(asked), path) ||
                               RunProgram(owner, KdialogArguments(asked), path);
-    if (!programAsked) path = AskForPath(owner, asked, typed);
+    if (!programAsked) path = Expanded(AskForPath(owner, asked, typed));
     if (path.empty()) return {};  // cancelled
-    const std::string checked = Checked(owner, asked, path, programAsked);
-    if (!checked.empty()) return checked;
+    const std::string accepted = Accepted(owner, asked, path, programAsked);
+    if (!accepted.empty()) return accepted;
     typed = path;
     asked.directory = FolderOf(path);
     asked.suggestedName = path.substr(path.find_last_of('/') + 1);

@@ -15,20 +15,50 @@ using MessageAnswer = GraphicsBackEnd::MessageAnswer;
 
 constexpr int kMargin = 20;
 constexpr int kLineHeight = 18;
+constexpr double kWidestLine = 560;
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr Color kButtonFace{255, 225, 225, 225};
 using namespace dialog_look;
 
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines(1);
-  for (char c : text) {
-    if (c == '\n') {
-      lines.emplace_back();
-    } else if (c != '\r') {
-      lines.back() += c;
+double WidthOf(const std::string& text) {
+  return MeasureText(text, kTextSize, TextStyle::kNormal);
+}
+
+// One paragraph broken before words that would pass the widest line; a word wider than a
+// line alone (a long path) is broken between characters.
+void Wrap(const std::string& paragraph, std::vector<std::string>& lines) {
+  std::string line;
+  for (size_t position = 0; position < paragraph.size();) {
+    const size_t start = position;
+    NextCharacter(paragraph, position);
+    const std::string character = paragraph.substr(start, position - start);
+    if (WidthOf(line + character) <= kWidestLine || line.empty()) {
+      line += character;
+      continue;
     }
+    const size_t space = line.rfind(' ');
+    if (character != " " && space != std::string::npos && space > 0) {
+      lines.push_back(line.substr(0, space));
+      line = line.substr(space + 1) + character;
+    } else {
+      lines.push_back(line);
+      line = character == " " ? std::string() : character;
+    }
+  }
+  lines.push_back(line);
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    Wrap(text.substr(start, end - start), lines);
+  }
+  Wrap(text.substr(start), lines);
+  for (std::string& line : lines) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
   }
   return lines;
 }
@@ -87,7 +117,7 @@ class MessageBox {
   Rect Layout() {
     double textWidth = 0;
     for (const std::string& line : lines_) {
-      textWidth = std::max(textWidth, MeasureText(line, kTextSize, TextStyle::kNormal));
+      textWidth = std::max(textWidth, WidthOf(line));
     }
     textLeft_ = kMargin + (HasIcon() ? kIconSize + kMargin / 2 : 0);
     const int buttonsWidth = static_cast<int>(buttons_.size()) * (kButtonWidth + 10) - 10;

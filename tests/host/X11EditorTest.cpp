@@ -373,7 +373,8 @@ TEST_F(X11Editor, MessageBoxTextEntryAndKeysForTheHost) {
 }
 
 // Without zenity and kdialog a path typed into the editor window stands in for the dialog:
-// the default extension is added, and a file it names is asked about before it is replaced.
+// the default extension is added, a file it names is asked about before it is replaced,
+// and a path that cannot be opened is refused.
 TEST_F(X11Editor, FileDialogFallsBackToATypedPath) {
   const char* path = std::getenv("PATH");
   const std::string savedPath = path ? path : "";
@@ -402,12 +403,22 @@ TEST_F(X11Editor, FileDialogFallsBackToATypedPath) {
       },
       save);
   EXPECT_EQ(again, folder + "/bank.fxb");
+  // A file that is not there is refused with a message; then the entry is offered again.
   const std::string cancelled = WhileUser(
-      [](User& user) {
+      [&](User& user) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        user.Type(folder + "/missing");
+        user.Press(XK_Return);
+        user.AwaitNamed("Error");
+        user.Click(user.Shown().width - 60, user.Shown().height - 33);  // "OK"
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         user.Press(XK_Escape);
       },
-      save);
+      [&] {
+        std::string name, directory = folder;
+        graphics.ChooseFile(name, GraphicsBackEnd::kOpenFile, directory, "fxb");
+        return name;
+      });
   EXPECT_EQ(cancelled, "");
   unlink((folder + "/bank.fxb").c_str());
   rmdir(folder.c_str());
