@@ -1,6 +1,8 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "drawing/Canvas.h"
@@ -16,6 +18,7 @@ constexpr int kSeparatorHeight = 9;
 constexpr int kMarkColumn = 24;   // room for the check mark
 constexpr int kArrowColumn = 24;  // room for a submenu's arrow
 constexpr int kMinimumWidth = 120;
+constexpr int kGrabTries = 25;
 using namespace dialog_look;
 constexpr Color kGrayed{255, 150, 150, 150};
 constexpr Color kHighlightText{255, 255, 255, 255};
@@ -48,12 +51,7 @@ class MenuTracker {
   int Track(const PopupMenu& menu, int x, int y) {
     Open(menu, x, y, x);
     if (levels_.empty()) return -1;
-    Display* display = owner_.GetDisplay();
-    const Window top = levels_[0].window;
-    // Pointer and keys come to the menu wherever they happen; a press outside dismisses.
-    x_.GrabPointer(display, top, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                   GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-    x_.GrabKeyboard(display, top, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    if (!Grab()) return -1;
     while (!done_ && !owner_.Gone()) {
       owner_.ModalTurn([this](XEvent& event) { Handle(event); }, -1, 100);
     }
@@ -61,6 +59,24 @@ class MenuTracker {
   }
 
  private:
+  // Pointer and keys come to the menu wherever they happen, so a press outside dismisses
+  // it. A menu that cannot have them (another program holds them a while) is not shown.
+  bool Grab() {
+    Display* display = owner_.GetDisplay();
+    const Window top = levels_[0].window;
+    bool pointer = false, keyboard = false;
+    for (int tries = 0; tries < kGrabTries && !(pointer && keyboard); ++tries) {
+      if (tries > 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      pointer = pointer || x_.GrabPointer(display, top, False,
+                                          ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                                          GrabModeAsync, GrabModeAsync, None, None,
+                                          CurrentTime) == GrabSuccess;
+      keyboard = keyboard || x_.GrabKeyboard(display, top, False, GrabModeAsync, GrabModeAsync,
+                                             CurrentTime) == GrabSuccess;
+    }
+    return pointer && keyboard;
+  }
+
   // Opens `menu` at (x, y), or left of `leftEdge` when it would leave the screen.
   void Open(const PopupMenu& menu, int x, int y, int leftEdge) {
     Level level;
