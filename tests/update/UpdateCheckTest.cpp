@@ -82,8 +82,9 @@ TEST_F(UpdateCheckTest, EveryFailureEndsPromptlyAsNoAnswer) {
     FakeHttpServer server(FakeHttpServer::kReply, "HTTP/1.0 404 Not Found\r\n\r\n2502");
     EXPECT_EQ(Check(server.Port()), UpdateCheck::kNoAnswer);
   }
-  {
-    FakeHttpServer server(FakeHttpServer::kReply, HttpOkReply("2502 and more"));
+  // Trailing text, and a reply beyond 4 KiB, even if its version would read.
+  for (const auto& body : {std::string("2502 and more"), "2502" + std::string(5000, ' ')}) {
+    FakeHttpServer server(FakeHttpServer::kReply, HttpOkReply(body));
     EXPECT_EQ(Check(server.Port()), UpdateCheck::kNoAnswer);
   }
   for (const auto mode : {FakeHttpServer::kQueueFull, FakeHttpServer::kSilent,
@@ -98,8 +99,8 @@ TEST_F(UpdateCheckTest, EveryFailureEndsPromptlyAsNoAnswer) {
     Check(refusedPort);
   }
   EXPECT_EQ(Check(refusedPort), UpdateCheck::kNoAnswer);
-  ASSERT_EQ(window.Messages().size(), 8u);
-  for (size_t i : {0, 1, 2, 3, 4, 5, 7}) EXPECT_EQ(window.Messages()[i].text, error);
+  ASSERT_EQ(window.Messages().size(), 9u);
+  for (size_t i : {0, 1, 2, 3, 4, 5, 6, 8}) EXPECT_EQ(window.Messages()[i].text, error);
   EXPECT_TRUE(window.OpenedPages().empty());
 }
 
