@@ -154,12 +154,6 @@ std::string AskForPath(X11Window& owner, const FileRequest& request, const std::
   return outcome == LineEdit::kEnter ? edit.Text() : std::string();
 }
 
-bool HasExtension(const std::string& path) {
-  const size_t name = path.find_last_of('/');
-  const size_t dot = path.rfind('.');
-  return dot != std::string::npos && (name == std::string::npos || dot > name + 1);
-}
-
 std::string FolderOf(const std::string& path) {
   const size_t separator = path.find_last_of('/');
   return separator == std::string::npos ? "." : separator == 0 ? "/" : path.substr(0, separator);
@@ -186,8 +180,8 @@ std::string ProblemWith(const FileRequest& request, const std::string& path) {
   return {};
 }
 
-// What the user chose as the caller takes it: a folder ends with "/", a file to save has
-// its extension, and replacing a file was agreed to. Empty to ask again.
+// What the user chose as the caller takes it: a folder without a closing "/", a file to
+// save that may be replaced. Empty to ask again.
 std::string Accepted(X11Window& owner, const FileRequest& request, std::string path,
                      bool dialogAskedToReplace) {
   const std::string problem = ProblemWith(request, path);
@@ -196,15 +190,14 @@ std::string Accepted(X11Window& owner, const FileRequest& request, std::string p
     return {};
   }
   if (request.mode == GraphicsBackEnd::kChooseFolder) {
-    return path.back() == '/' ? path : path + "/";
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
   }
-  if (request.mode == GraphicsBackEnd::kOpenFile) return path;
-  const bool extended = !HasExtension(path) && !request.defaultExtension.empty();
-  if (extended) path += "." + request.defaultExtension;
-  // The name the user confirmed may have grown an extension: that file is asked about anew.
-  if (IsFile(path) && (extended || !dialogAskedToReplace) &&
-      owner.ShowMessage(path + " already exists.\nDo you want to replace it?", "Save As",
-                        GraphicsBackEnd::kYesNo) != GraphicsBackEnd::kAnswerYes) {
+  // The editor adds the default extension and asks about a file under that name itself.
+  if (request.mode == GraphicsBackEnd::kSaveFile && !dialogAskedToReplace && IsFile(path) &&
+      owner.ShowMessage(
+          path.substr(path.find_last_of('/') + 1) + " already exists.\nDo you want to replace it?",
+          "Confirm Save As", GraphicsBackEnd::kYesNo) != GraphicsBackEnd::kAnswerYes) {
     return {};
   }
   return path;

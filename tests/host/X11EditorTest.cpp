@@ -398,7 +398,7 @@ TEST_F(X11Editor, FileDialogFallsBackToATypedPath) {
   const std::string again = WhileUser(
       [&](User& user) {
         typePath(user);
-        user.AwaitNamed("Save As");
+        user.AwaitNamed("Confirm Save As");
         user.Click(user.Shown().width - 150, user.Shown().height - 33);  // "Yes"
       },
       save);
