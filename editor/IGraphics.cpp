@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "editor/BitmapCache.h"
 #include "host/IPlugBase.h"
@@ -43,7 +45,41 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
+std::string FileNameOf(const std::string& path) {
+  return path.substr(path.find_last_of("/\\") + 1);
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& ending) {
+  return text.size() >= ending.size() &&
+         std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) ==
+                  std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
 }  // namespace
+
+// A menu, message box or file dialog runs a loop of its own, in which the host may close
+// the window (the host's dispatcher then keeps the window until the loop returns): a
+// dialog whose window went away meanwhile answers as dismissed. The press that opened it
+// never sees its release, so the captured control is let go.
+class IGraphics::ModalCall {
+ public:
+  explicit ModalCall(IGraphics& graphics) : graphics_(graphics), backEnd_(graphics.backEnd_) {
+    ++graphics_.modalDepth_;
+  }
+  ~ModalCall() {
+    if (--graphics_.modalDepth_ == 0) graphics_.EndCapture();
+  }
+  ModalCall(const ModalCall&) = delete;
+  ModalCall& operator=(const ModalCall&) = delete;
+
+  bool WindowGone() const { return graphics_.backEnd_ != backEnd_; }
+
+ private:
+  IGraphics& graphics_;
+  GraphicsBackEnd* backEnd_;
+};
 
 IGraphics::IGraphics(IPlugBase* plug, int width, int height)
     : plug_(plug), width_(width), height_(height), canvas_(buffer_) {
@@ -135,13 +171,17 @@ void IGraphics::CloseWindow() {
   if (textEntry_.IsOpen()) backEnd_->CloseTextEntryBox();
   textEntry_.Close();
   backEnd_->HideTooltip();
+  EndCapture();
+  hovered_ = -1;
+  tooltipControl_ = -1;
+  backEnd_ = nullptr;
+}
+
+void IGraphics::EndCapture() {
   if (gestureOpen_)
     plug_->HostEndGesture(controls_[static_cast<size_t>(captured_)]->ParameterIndex());
   gestureOpen_ = false;
   captured_ = -1;
-  hovered_ = -1;
-  tooltipControl_ = -1;
-  backEnd_ = nullptr;
 }
 
 void IGraphics::MarkAllDirty() {
@@ -324,7 +364,9 @@ void IGraphics::RequestTextEntryCancel() {
 PopupMenu* IGraphics::ShowPopupMenu(PopupMenu& menu, const Rect& area) {
   if (!backEnd_) return nullptr;
   menu.AssignIds();
+  ModalCall modal(*this);
   int id = backEnd_->TrackPopupMenu(menu, area.left, area.bottom);
+  if (modal.WindowGone()) return nullptr;
   MarkAllDirty();
   return id < 0 ? nullptr : menu.Choose(id);
 }
@@ -333,7 +375,9 @@ GraphicsBackEnd::MessageAnswer IGraphics::ShowMessage(const std::string& text,
                                                       const std::string& caption,
                                                       GraphicsBackEnd::MessageStyle style) {
   if (!backEnd_) return GraphicsBackEnd::kAnswerCancel;
-  return backEnd_->ShowMessage(text, caption, style);
+  ModalCall modal(*this);
+  GraphicsBackEnd::MessageAnswer answer = backEnd_->ShowMessage(text, caption, style);
+  return modal.WindowGone() ? GraphicsBackEnd::kAnswerCancel : answer;
 }
 
 void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode,
@@ -344,25 +388,57 @@ void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode
   }
   GraphicsBackEnd::FileRequest request = FileRequestFor(mode, directory, extensions);
   request.suggestedName = fileName;
+  ModalCall modal(*this);
   fileName = backEnd_->ChooseFile(request);
-  if (!fileName.empty()) directory = FolderOf(fileName);
+  if (modal.WindowGone()) fileName.clear();
+  if (fileName.empty()) return;
+  if (mode == GraphicsBackEnd::kChooseFolder) {
+    directory = fileName;
+    return;
+  }
+  if (mode == GraphicsBackEnd::kSaveFile && !AddDefaultExtension(fileName, request)) {
+    fileName.clear();
+    return;
+  }
+  directory = FolderOf(fileName);
+}
+
+// A name typed without the extension gets it; the dialog asked about overwriting the name
+// as typed, so a file already under the extended name is asked about here. False when
+// the user keeps that file.
+bool IGraphics::AddDefaultExtension(std::string& fileName,
+                                    const GraphicsBackEnd::FileRequest& request) {
+  const std::string ending = "." + request.defaultExtension;
+  if (request.defaultExtension.empty() || EndsWithIgnoringCase(fileName, ending)) return true;
+  fileName += ending;
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::u8path(fileName), error)) return true;
+  return backEnd_->ShowMessage(
+             FileNameOf(fileName) + " already exists.\nDo you want to replace it?",
+             "Confirm Save As", GraphicsBackEnd::kYesNo) == GraphicsBackEnd::kAnswerYes;
 }
 
 bool IGraphics::OpenWebPage(const std::string& address, const std::string& caption,
                             const std::string& confirmation, const std::string& error) {
   if (!backEnd_) return false;
   if (!confirmation.empty() &&
-      backEnd_->ShowMessage(confirmation, caption, GraphicsBackEnd::kYesNo) !=
-          GraphicsBackEnd::kAnswerYes) {
+      ShowMessage(confirmation, caption, GraphicsBackEnd::kYesNo) != GraphicsBackEnd::kAnswerYes) {
     return false;
   }
-  if (backEnd_->OpenWebPage(address)) return true;
-  if (!error.empty()) backEnd_->ShowMessage(error, caption, GraphicsBackEnd::kOkError);
-  return false;
+  bool opened = false;
+  {
+    ModalCall modal(*this);  // the shell may take its time
+    opened = backEnd_->OpenWebPage(address);
+  }
+  if (!opened && !error.empty()) ShowMessage(error, caption, GraphicsBackEnd::kOkError);
+  return opened;
 }
 
 std::string IGraphics::ReadClipboardText() {
-  return backEnd_ ? backEnd_->ClipboardText() : std::string();
+  if (!backEnd_) return {};
+  ModalCall modal(*this);  // the program holding the text may take a moment to answer
+  std::string text = backEnd_->ClipboardText();
+  return modal.WindowGone() ? std::string() : text;
 }
 
 void IGraphics::DrawStripFrame(const BitmapStrip& strip, const Rect& where, int frame,

@@ -53,6 +53,9 @@ class IGraphics {
   bool OpenWindow(GraphicsBackEnd* backEnd);
   void CloseWindow();
   bool WindowIsOpen() const { return backEnd_ != nullptr; }
+  // Whether a menu, message box or file dialog is waiting for the user. Its loop runs on the
+  // window's side, so the window must outlive it even when the host closes the editor.
+  bool InModalCall() const { return modalDepth_ > 0; }
   void OnTimer();  // every 40 ms
   void Paint(const Rect& area);
   void SetMouseOverHandling(bool on) { mouseOver_ = on; }
@@ -85,9 +88,9 @@ class IGraphics {
   GraphicsBackEnd::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                              GraphicsBackEnd::MessageStyle style);
   // `extensions` without dots, space-separated ("fxb fxp"); `fileName` comes in as the
-  // suggested name. The chosen full path in
-  // `fileName`, its folder in `directory`; an empty file name when cancelled or without
-  // a window.
+  // suggested name. The chosen full path in `fileName` (a saved one ending in the first
+  // extension), its folder in `directory`; kChooseFolder gives the chosen folder in both.
+  // An empty file name when cancelled or without a window.
   void ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode, std::string& directory,
                   const std::string& extensions);
   bool OpenWebPage(const std::string& address, const std::string& caption,
@@ -105,12 +108,16 @@ class IGraphics {
     std::atomic<bool> waiting{false};
   };
 
+  class ModalCall;
+
   void ApplyPendingValues();
+  void EndCapture();
   void GiveValueToControls(int parameter, double normalized);
   void CommitTextEntry();
   int ControlAt(int x, int y, bool forMouseOver) const;
   void BeginCapture(int index, const MouseModifiers& modifiers, int x, int y);
   void MarkAllDirty();
+  bool AddDefaultExtension(std::string& fileName, const GraphicsBackEnd::FileRequest& request);
 
   IPlugBase* plug_;
   int width_;
@@ -134,4 +141,5 @@ class IGraphics {
   int hovered_ = -1;
   int tooltipControl_ = -1;
   TextEntry textEntry_;
+  int modalDepth_ = 0;
 };
