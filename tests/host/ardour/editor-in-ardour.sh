@@ -3,8 +3,8 @@
 # headless puts a fresh Tarsyn7 on a MIDI track and records the plug-in's window as open, so
 # Ardour opens the editor while it loads the session. The check finds our 1054x600 window
 # inside Ardour's, compares a capture of it with the panel tarsyn7-render draws for the same
-# program, clicks "God Mode" and reads the new value back from the session Ardour saves, and
-# quits Ardour with the editor open.
+# program, clicks "God Mode" and presses the space bar over it and reads both back from the
+# session Ardour saves, and quits Ardour with the editor open.
 # Usage: editor-in-ardour.sh PLUGIN RENDERER [SCREEN.png]; SCREEN.png receives a capture of
 # the whole screen with the editor open. Skips without Ardour 7, Xvfb, xwininfo, xdotool or
 # ImageMagick.
@@ -102,23 +102,33 @@ done
 echo "ardour-editor: its capture equals the headless panel (0 of 1054x600 pixels differ)"
 if [ -n "$screen_file" ]; then import -window root "$screen_file"; fi
 
-# A click on the "God Mode" switch reaches Ardour: the session it saves holds the new value.
+# A click on the "God Mode" switch reaches Ardour, and so does a key the editor does not use:
+# the space bar, pressed over the editor in the focused plug-in window, rolls the transport
+# and stops it. The session Ardour saves holds the new value and the moved playhead.
 grep -q '<Controllable name="God Mode"[^>]*value="0"' "$session_file" ||
   fail "\"God Mode\" is not off in the new session"
 xdotool mousemove --window "$editor" 955 73 click 1
+xdotool windowfocus --sync "$host" mousemove --window "$editor" 600 258 key space sleep 1 key space
 main="$(xdotool search --classname '^ardour_ardour$' | head -n 1)" || true
 [ -n "$main" ] || fail "no main window of Ardour"
 xdotool windowfocus --sync "$main" key ctrl+s
+saved() {
+  grep -q '<Controllable name="God Mode"[^>]*value="1"' "$session_file" &&
+    grep -q ' playhead="[1-9]' "$SESSION_DIR/instant.xml" 2>/dev/null
+}
 for _ in $(seq 40); do
-  if grep -q '<Controllable name="God Mode"[^>]*value="1"' "$session_file"; then break; fi
+  if saved; then break; fi
   sleep 0.25
 done
 grep -q '<Controllable name="God Mode"[^>]*value="1"' "$session_file" ||
   fail "the click on \"God Mode\" did not reach Ardour's session"
+grep -q ' playhead="[1-9]' "$SESSION_DIR/instant.xml" 2>/dev/null ||
+  fail "the space bar pressed over the editor did not reach Ardour"
 import -window "$editor" "$work/clicked.png"
 differing="$(compare -metric AE "$work/clicked.png" "$work/expected.png" null: 2>&1)" || true
 echo "ardour-editor: a click on \"God Mode\" turned it on in Ardour's session" \
-  "($differing pixels of the switch redrawn)"
+  "($differing pixels of the switch redrawn); the space bar over the editor rolled Ardour's" \
+  "transport to sample $(grep -o ' playhead="[0-9]*' "$SESSION_DIR/instant.xml" | cut -d'"' -f2)"
 
 xdotool windowfocus --sync "$main" key ctrl+q
 for _ in $(seq 60); do
