@@ -1,0 +1,242 @@
+// A Windows host's side of the plug-in's editor: a top-level window that the editor opens
+// in through effEditOpen, a message loop with the editor's idle calls, a posted click on
+// the "God Mode" switch, a key passed on to the host, and a capture of the editor's window.
+//
+//   editorhost PLUGIN CAPTURE.ppm PANEL.png
+//
+// CAPTURE.ppm receives the editor's window as the screen shows it, PANEL.png the plug-in's
+// own drawing of the same state without a window, for the caller to compare. Prints one
+// line per failed check and closes with "editorhost: N passed, M failed".
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/ToolCommands.h"
+#include "host/Vst2.h"
+#include "platform/DynamicLibrary.h"
+
+namespace {
+
+using EntryPoint = AEffect*(VST_CALLBACK*)(HostCallback);
+
+constexpr int kWidth = 1054;
+constexpr int kHeight = 600;
+constexpr POINT kGodModeSwitch{955, 74};  // the middle of the switch
+const wchar_t kHostClass[] = L"Tarsyn7EditorHost";
+
+int passed = 0;
+int failed = 0;
+
+void Check(bool condition, const std::string& what) {
+  if (condition) {
+    ++passed;
+  } else {
+    ++failed;
+    std::printf("FAILED: %s\n", what.c_str());
+  }
+}
+
+std::vector<std::pair<int32_t, float>> automated;
+
+VstIntPtr VST_CALLBACK AnswerPlugin(AEffect*, int32_t opcode, int32_t index, VstIntPtr, void*,
+                                    float opt) {
+  if (opcode == audioMasterVersion) return kVstVersion;
+  if (opcode == audioMasterAutomate) automated.emplace_back(index, opt);
+  return 0;
+}
+
+VstIntPtr Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, VstIntPtr value = 0,
+                   void* ptr = nullptr) {
+  return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
+}
+
+// Like careless hosts, the window hands every key it gets to its child, at once and once
+// more later: the editor must not send them round forever.
+int keysAtHost = 0;
+
+LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_KEYDOWN) return DefWindowProcW(window, message, wParam, lParam);
+  ++keysAtHost;
+  if (HWND child = GetWindow(window, GW_CHILD)) {
+    SendMessageW(child, message, wParam, lParam);
+    PostMessageW(child, message, wParam, lParam);
+  }
+  return 0;
+}
+
+HWND MakeHostWindow() {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = HostProcedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kHostClass;
+  RegisterClassW(&windowClass);  // already there from the last window: fine
+  return CreateWindowExW(0, kHostClass, L"Tarsyn7 editor host",
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 1100, 700,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// The host's loop for a while: window messages, and the editor's idle call between them.
+void Pump(AEffect* effect, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Dispatch(effect, effEditIdle);
+    Sleep(5);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+int32_t ParameterNamed(AEffect* effect, const std::string& name) {
+  for (int32_t i = 0; i < effect->numParams; ++i) {
+    char text[256] = {};
+    Dispatch(effect, effGetParamName, i, 0, text);
+    if (name == text) return i;
+  }
+  return -1;
+}
+
+// The window's pixels as the screen shows them, as a binary PPM file.
+bool WriteCapture(HWND window, const std::string& path) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = kWidth;
+  format.bmiHeader.biHeight = -kHeight;  // top row first
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool copied = false;
+  if (picture && memory) {
+    HGDIOBJ before = SelectObject(memory, picture);
+    copied = BitBlt(memory, 0, 0, kWidth, kHeight, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, before);
+  }
+  std::vector<unsigned char> rgb;
+  for (int i = 0; copied && i < kWidth * kHeight; ++i) {
+    const unsigned char* bgra = static_cast<const unsigned char*>(bits) + 4 * i;
+    rgb.insert(rgb.end(), {bgra[2], bgra[1], bgra[0]});
+  }
+  if (picture) DeleteObject(picture);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(window, screen);
+  std::FILE* file = copied ? std::fopen(path.c_str(), "wb") : nullptr;
+  if (!file) return false;
+  std::fprintf(file, "P6\n%d %d\n255\n", kWidth, kHeight);
+  const bool written = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size();
+  return std::fclose(file) == 0 && written;
+}
+
+HWND EditorIn(HWND host) {
+  return GetWindow(host, GW_CHILD);
+}
+
+void OpenInTheHostsWindow(AEffect* effect, HWND host) {
+  ERect* rect = nullptr;
+  Check(Dispatch(effect, effEditGetRect, 0, 0, &rect) == 1 && rect &&
+            rect->right - rect->left == kWidth && rect->bottom - rect->top == kHeight,
+        "the editor is 1054 x 600");
+  Check(Dispatch(effect, effEditOpen, 0, 0, host) == 1, "the editor opens");
+  HWND editor = EditorIn(host);
+  RECT area{};
+  Check(editor && GetClientRect(editor, &area) && area.right == kWidth && area.bottom == kHeight,
+        "the editor is a child window of the host's, of the editor's size");
+}
+
+void ClickGodMode(AEffect* effect, HWND editor) {
+  const int32_t godMode = ParameterNamed(effect, "God Mode");
+  const float before = effect->getParameter(effect, godMode);
+  automated.clear();
+  const LPARAM at = MAKELPARAM(kGodModeSwitch.x, kGodModeSwitch.y);
+  PostMessageW(editor, WM_MOUSEMOVE, 0, at);
+  PostMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(editor, WM_LBUTTONUP, 0, at);
+  Pump(effect, 300);
+  const float after = effect->getParameter(effect, godMode);
+  bool told = false;
+  for (const auto& [index, value] : automated) told |= index == godMode && value == after;
+  Check(godMode >= 0 && after != before, "a click on the switch changes \"God Mode\"");
+  Check(told, "the host is told of the change");
+}
+
+void PassKeyToHost(AEffect* effect, HWND editor) {
+  keysAtHost = 0;
+  PostMessageW(editor, WM_KEYDOWN, VK_F5, 1);
+  Pump(effect, 300);
+  Check(keysAtHost == 1, "a key the editor does not use reaches the host once, not " +
+                             std::to_string(keysAtHost) + " times");
+}
+
+// Every other time the host destroys its window, and the editor's with it, first.
+void OpenAndCloseMany(AEffect* effect) {
+  const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
+                        GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  bool opened = true, closed = true;
+  for (int i = 0; i < 100; ++i) {
+    HWND host = MakeHostWindow();
+    opened = opened && Dispatch(effect, effEditOpen, 0, 0, host) == 1 && EditorIn(host);
+    Pump(effect, 0);
+    if (i % 2) DestroyWindow(host);
+    closed = closed && Dispatch(effect, effEditClose) == 1;
+    if (!(i % 2)) {
+      closed = closed && !EditorIn(host);
+      DestroyWindow(host);
+    }
+  }
+  Check(opened && closed, "the editor opens and closes 100 times");
+  const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
+                      GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  Check(after <= objects, "no window or drawing object is left behind (" + std::to_string(objects) +
+                              " before, " + std::to_string(after) + " after)");
+  HWND host = MakeHostWindow();
+  Check(Dispatch(effect, effEditOpen, 0, 0, host) == 1 &&
+            Dispatch(effect, effEditOpen, 0, 0, host) == 0,
+        "a second open without a close is refused");
+  Dispatch(effect, effEditClose);
+  DestroyWindow(host);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::printf("usage: editorhost PLUGIN CAPTURE.ppm PANEL.png\n");
+    return 2;
+  }
+  DynamicLibrary library(argv[1]);
+  auto entry = reinterpret_cast<EntryPoint>(library.Symbol("VSTPluginMain"));
+  AEffect* effect = entry ? entry(&AnswerPlugin) : nullptr;
+  if (!effect) {
+    std::printf("cannot load %s: %s\n", argv[1], library.Error().c_str());
+    return 1;
+  }
+  Dispatch(effect, effOpen);
+  Dispatch(effect, effMainsChanged, 0, 1);
+
+  HWND host = MakeHostWindow();
+  OpenInTheHostsWindow(effect, host);
+  Pump(effect, 500);
+  ClickGodMode(effect, EditorIn(host));
+  PassKeyToHost(effect, EditorIn(host));
+  Pump(effect, 1000);  // every display settled
+  Check(WriteCapture(EditorIn(host), argv[2]), "the editor's window captured");
+  Check(Dispatch(effect, effEditClose) == 1 && !EditorIn(host), "the editor closes");
+  DestroyWindow(host);
+  Check(Dispatch(effect, effVendorSpecific, ToolCommands::kIndex,
+                 ToolCommands::kWritePanelScreenshot, argv[3]) == 1,
+        "the plug-in draws its panel without a window");
+  OpenAndCloseMany(effect);
+  Dispatch(effect, effClose);
+
+  std::printf("editorhost: %d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
