@@ -17,6 +17,7 @@
 #include "host/ToolCommands.h"
 #include "host/Vst2.h"
 #include "platform/DynamicLibrary.h"
+#include "tests/vsthost/HostChecks.h"
 
 namespace {
 
@@ -25,18 +26,13 @@ using EntryPoint = AEffect*(VST_CALLBACK*)(HostCallback);
 constexpr int kWidth = 1054;
 constexpr int kHeight = 600;
 constexpr POINT kGodModeSwitch{955, 74};  // the middle of the switch
+constexpr POINT kProgramName{560, 11};
 const wchar_t kHostClass[] = L"Tarsyn7EditorHost";
 
-int passed = 0;
-int failed = 0;
+HostChecks checks;
 
 void Check(bool condition, const std::string& what) {
-  if (condition) {
-    ++passed;
-  } else {
-    ++failed;
-    std::printf("FAILED: %s\n", what.c_str());
-  }
+  checks.Check(condition, what);
 }
 
 std::vector<std::pair<int32_t, float>> automated;
@@ -67,15 +63,16 @@ LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   return 0;
 }
 
-HWND MakeHostWindow() {
+// A top-level window without `frame`, else a container inside it, as hosts place editors.
+HWND MakeHostWindow(HWND frame = nullptr) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = HostProcedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = kHostClass;
   RegisterClassW(&windowClass);  // already there from the last window: fine
-  return CreateWindowExW(0, kHostClass, L"Tarsyn7 editor host",
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 1100, 700,
-                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const DWORD style = (frame ? WS_CHILD : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN | WS_VISIBLE;
+  return CreateWindowExW(0, kHostClass, L"Tarsyn7 editor host", style, 0, 0, 1100, 700, frame,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // The host's loop for a while: window messages, and the editor's idle call between them.
@@ -176,13 +173,45 @@ void PassKeyToHost(AEffect* effect, HWND editor) {
                              std::to_string(keysAtHost) + " times");
 }
 
-// Every other time the host destroys its window, and the editor's with it, first.
-void OpenAndCloseMany(AEffect* effect) {
+std::string ProgramName(AEffect* effect) {
+  char name[kVstMaxProgramNameLength + 1] = {};
+  Dispatch(effect, effGetProgramName, 0, 0, name);
+  return name;
+}
+
+// A click on the program's name opens a text entry over it; typing replaces the selected
+// name, Enter keeps it, Escape leaves the name as it was.
+void RenameProgram(AEffect* effect, HWND editor, const std::wstring& typed, WPARAM key) {
+  PostMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kProgramName.x, kProgramName.y));
+  PostMessageW(editor, WM_LBUTTONUP, 0, MAKELPARAM(kProgramName.x, kProgramName.y));
+  Pump(effect, 200);
+  HWND entry = FindWindowExW(editor, nullptr, L"EDIT", nullptr);
+  Check(entry != nullptr, "a click on the program name opens a text entry");
+  if (!entry) return;
+  for (wchar_t character : typed) PostMessageW(entry, WM_CHAR, character, 1);
+  PostMessageW(entry, WM_KEYDOWN, key, 1);
+  Pump(effect, 200);
+  Check(!FindWindowExW(editor, nullptr, L"EDIT", nullptr), "the text entry closes");
+}
+
+void EditProgramName(AEffect* effect, HWND editor) {
+  // Beyond Latin-1, and a character outside the basic plane (two UTF-16 units).
+  RenameProgram(effect, editor, L"Gr\u00f6\u00dfe \u266a \U0001D11E", VK_RETURN);
+  const std::string renamed =
+      "Gr\xc3\xb6\xc3\x9f"
+      "e \xe2\x99\xaa \xf0\x9d\x84\x9e";
+  Check(ProgramName(effect) == renamed, "the name typed is the program's name, in UTF-8");
+  RenameProgram(effect, editor, L"Lost", VK_ESCAPE);
+  Check(ProgramName(effect) == renamed, "Escape keeps the name");
+}
+
+// Every other time the host destroys its container, and the editor's window with it, first.
+void OpenAndCloseMany(AEffect* effect, HWND frame, HMODULE plugin) {
   const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
                         GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   bool opened = true, closed = true;
   for (int i = 0; i < 100; ++i) {
-    HWND host = MakeHostWindow();
+    HWND host = MakeHostWindow(frame);
     opened = opened && Dispatch(effect, effEditOpen, 0, 0, host) == 1 && EditorIn(host);
     Pump(effect, 0);
     if (i % 2) DestroyWindow(host);
@@ -195,14 +224,18 @@ void OpenAndCloseMany(AEffect* effect) {
   Check(opened && closed, "the editor opens and closes 100 times");
   const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
                       GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  Check(after <= objects, "no window or drawing object is left behind (" + std::to_string(objects) +
-                              " before, " + std::to_string(after) + " after)");
-  HWND host = MakeHostWindow();
-  Check(Dispatch(effect, effEditOpen, 0, 0, host) == 1 &&
-            Dispatch(effect, effEditOpen, 0, 0, host) == 0,
+  std::printf("window and drawing objects before 100 opens and closes: %lu, after: %lu\n",
+              static_cast<unsigned long>(objects), static_cast<unsigned long>(after));
+  Check(after <= objects, "no window or drawing object is left behind");
+  Check(Dispatch(effect, effEditOpen, 0, 0, frame) == 1 &&
+            Dispatch(effect, effEditOpen, 0, 0, frame) == 0,
         "a second open without a close is refused");
+  WNDCLASSEXW editorClass{};
+  editorClass.cbSize = sizeof editorClass;
+  const bool registered = GetClassInfoExW(plugin, L"IPlugWndClass", &editorClass);
   Dispatch(effect, effEditClose);
-  DestroyWindow(host);
+  Check(registered && !GetClassInfoExW(plugin, L"IPlugWndClass", &editorClass),
+        "the editor's window class lives as long as its windows");
 }
 
 }  // namespace
@@ -227,16 +260,20 @@ int main(int argc, char** argv) {
   Pump(effect, 500);
   ClickGodMode(effect, EditorIn(host));
   PassKeyToHost(effect, EditorIn(host));
+  EditProgramName(effect, EditorIn(host));
   Pump(effect, 1000);  // every display settled
   Check(WriteCapture(EditorIn(host), argv[2]), "the editor's window captured");
   Check(Dispatch(effect, effEditClose) == 1 && !EditorIn(host), "the editor closes");
-  DestroyWindow(host);
   Check(Dispatch(effect, effVendorSpecific, ToolCommands::kIndex,
                  ToolCommands::kWritePanelScreenshot, argv[3]) == 1,
         "the plug-in draws its panel without a window");
-  OpenAndCloseMany(effect);
+  HMODULE plugin = nullptr;
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(entry), &plugin);
+  OpenAndCloseMany(effect, host, plugin);
+  DestroyWindow(host);
   Dispatch(effect, effClose);
 
-  std::printf("editorhost: %d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return checks.Summary("editorhost");
 }
