@@ -19,16 +19,11 @@ constexpr int kBlocks = 480;
 
 VstIntPtr VST_CALLBACK AnswerPlugin(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) {
   switch (opcode) {
-    case audioMasterVersion:
-      return kVstVersion;
-    case audioMasterGetSampleRate:
-      return static_cast<VstIntPtr>(kRate);
-    case audioMasterGetBlockSize:
-      return kBlock;
-    case audioMasterGetCurrentProcessLevel:
-      return kProcessLevelOffline;
-    default:
-      return 0;
+    case audioMasterVersion: return kVstVersion;
+    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(kRate);
+    case audioMasterGetBlockSize: return kBlock;
+    case audioMasterGetCurrentProcessLevel: return kProcessLevelOffline;
+    default: return 0;
   }
 }
 
