@@ -21,8 +21,12 @@ class IPlugVST : public IPlugBase {
   static IPlugVST* FromEffect(AEffect* effect) {
     return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
   }
-  AEffect* Effect() { return &effect_; }
-  HostCallback Host() const { return host_; }
+  AEffect* Effect() {
+    return &effect_;
+  }
+  HostCallback Host() const {
+    return host_;
+  }
   // The plug-in version as hosts count it: major * 10000 + minor * 100 + patch.
   int32_t VstVersion() const;
 
@@ -44,12 +48,18 @@ class IPlugVST : public IPlugBase {
   bool SendSysExData(const SysExMessage& message) override;
   // A command of the maker's command-line programs (host/ToolCommands.h) with what it
   // carries (a path or a request); true when done.
-  virtual bool RunToolCommand(int32_t /*command*/, const void* /*data*/) { return false; }
+  virtual bool RunToolCommand(int32_t /*command*/, const void* /*data*/) {
+    return false;
+  }
 
-  const ERect& EditorRect() const { return editorRect_; }
+  const ERect& EditorRect() const {
+    return editorRect_;
+  }
   // The host is offered the editor (has-editor flag, rectangle, open and close) only
   // when an editor is attached and this build can open its window.
-  bool OffersEditor() const { return kEditorHasWindow && Editor(); }
+  bool OffersEditor() const {
+    return kEditorHasWindow && Editor();
+  }
   // The editor's window in the host's window `parent`. The host calls these on its user-
   // interface thread; they run without the plug-in's lock, so painting, menus and dialogs
   // never stall the audio thread: what the editor changes in the plug-in takes the lock
@@ -70,8 +80,12 @@ class IPlugVST : public IPlugBase {
 
   // Pin connection from the host's speaker arrangements (either may be null).
   void ConnectPins(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
-  VstSpeakerArrangement* InputArrangement() { return &inputArrangement_; }
-  VstSpeakerArrangement* OutputArrangement() { return &outputArrangement_; }
+  VstSpeakerArrangement* InputArrangement() {
+    return &inputArrangement_;
+  }
+  VstSpeakerArrangement* OutputArrangement() {
+    return &outputArrangement_;
+  }
 
  private:
   VstIntPtr CallHost(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
