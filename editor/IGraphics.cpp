@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "editor/BitmapCache.h"
 #include "host/IPlugBase.h"
@@ -41,6 +43,18 @@ GraphicsBackEnd::FileRequest FileRequestFor(GraphicsBackEnd::FileMode mode,
 std::string FolderOf(const std::string& path) {
   size_t separator = path.find_last_of("/\\");
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+std::string FileNameOf(const std::string& path) {
+  return path.substr(path.find_last_of("/\\") + 1);
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& ending) {
+  return text.size() >= ending.size() &&
+         std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) ==
+                  std::tolower(static_cast<unsigned char>(b));
+         });
 }
 
 }  // namespace
@@ -345,7 +359,31 @@ void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode
   GraphicsBackEnd::FileRequest request = FileRequestFor(mode, directory, extensions);
   request.suggestedName = fileName;
   fileName = backEnd_->ChooseFile(request);
-  if (!fileName.empty()) directory = FolderOf(fileName);
+  if (fileName.empty()) return;
+  if (mode == GraphicsBackEnd::kChooseFolder) {
+    directory = fileName;
+    return;
+  }
+  if (mode == GraphicsBackEnd::kSaveFile && !AddDefaultExtension(fileName, request)) {
+    fileName.clear();
+    return;
+  }
+  directory = FolderOf(fileName);
+}
+
+// A name typed without the extension gets it; the dialog asked about overwriting the name
+// as typed, so a file already under the extended name is asked about here. False when
+// the user keeps that file.
+bool IGraphics::AddDefaultExtension(std::string& fileName,
+                                    const GraphicsBackEnd::FileRequest& request) {
+  const std::string ending = "." + request.defaultExtension;
+  if (request.defaultExtension.empty() || EndsWithIgnoringCase(fileName, ending)) return true;
+  fileName += ending;
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::u8path(fileName), error)) return true;
+  return backEnd_->ShowMessage(
+             FileNameOf(fileName) + " already exists.\nDo you want to replace it?",
+             "Confirm Save As", GraphicsBackEnd::kYesNo) == GraphicsBackEnd::kAnswerYes;
 }
 
 bool IGraphics::OpenWebPage(const std::string& address, const std::string& caption,

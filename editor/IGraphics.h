@@ -85,9 +85,9 @@ class IGraphics {
   GraphicsBackEnd::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                                              GraphicsBackEnd::MessageStyle style);
   // `extensions` without dots, space-separated ("fxb fxp"); `fileName` comes in as the
-  // suggested name. The chosen full path in
-  // `fileName`, its folder in `directory`; an empty file name when cancelled or without
-  // a window.
+  // suggested name. The chosen full path in `fileName` (a saved one ending in the first
+  // extension), its folder in `directory`; kChooseFolder gives the chosen folder in both.
+  // An empty file name when cancelled or without a window.
   void ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode, std::string& directory,
                   const std::string& extensions);
   bool OpenWebPage(const std::string& address, const std::string& caption,
@@ -111,6 +111,7 @@ class IGraphics {
   int ControlAt(int x, int y, bool forMouseOver) const;
   void BeginCapture(int index, const MouseModifiers& modifiers, int x, int y);
   void MarkAllDirty();
+  bool AddDefaultExtension(std::string& fileName, const GraphicsBackEnd::FileRequest& request);
 
   IPlugBase* plug_;
   int width_;

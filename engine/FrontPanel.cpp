@@ -8,6 +8,7 @@
 #include "editor/IZKNumberDisplay.h"
 #include "editor/IZKSwitchMidiLearn.h"
 #include "editor/IZKTapeLoadDialog.h"
+#include "editor/MainMenu.h"
 #include "engine/Tarsyn7.h"
 
 namespace {
@@ -92,8 +93,27 @@ void Tarsyn7::RenameCurrentProgram(const std::string& name) {
   RefreshControls();
 }
 
-// The main menu is built by the menu's own code; the panel only offers the hook.
-void Tarsyn7::OpenMainMenu(IGraphics&, int, int) {}
+// Built anew at every click, so grayed entries and check marks show the state of now.
+void Tarsyn7::OpenMainMenu(IGraphics& graphics, int x, int y) {
+  MainMenu::State state;
+  {
+    std::lock_guard<ReentrantLock> guard(Lock());
+    const Configuration& settings = Settings();
+    state = {HasCopiedProgram(),
+             !settings.StartupBank().empty(),
+             settings.MidiThru(),
+             settings.IgnoreProgramChange(),
+             settings.UseBreathController(),
+             settings.ShowParameters()};
+  }
+  PopupMenu menu = MainMenu::Build(state);
+  const int command = MainMenu::CommandOf(menu, graphics.ShowPopupMenu(menu, {x, y, x, y}));
+  if (command == MainMenu::kVisitHomePage) {
+    graphics.OpenWebPage(MainMenu::kMakerHomePage, "", "", "");
+  } else if (command >= 0) {
+    RunMenuCommand(command);
+  }
+}
 
 bool Tarsyn7::LoadTape(int mode, const std::string& path, bool& isPoly800II, std::string& error) {
   if (mode == IZKTapeLoadDialog::kSequence) return LoadTapeSequence(path, error);

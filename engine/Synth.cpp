@@ -26,9 +26,10 @@ Synth::Synth(HostCallback host)
   OutputPin(0).label = "Tarsyn7 Left ";
   OutputPin(1).label = "Tarsyn7 Right ";
   editor_ = std::make_unique<IGraphics>(this, kEditorWidth, kEditorHeight);
-  documentsFolder_ = lastFolder_ = DocumentsFolder();
+  documentsFolder_ = DocumentsFolder();
   configuration_.SetProgramFilesFolder(documentsFolder_);
   configuration_.Read();
+  lastFolder_ = configuration_.ProgramFilesFolder();
 }
 
 // A binding learned since the last idle tick still reaches the file.

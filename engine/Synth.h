@@ -63,6 +63,10 @@ class Synth : public IPlugVST {
   bool SetStartupBank(const std::string& path);
   // The folder of program and bank file dialogs, remembered and written.
   bool SetProgramFilesFolder(const std::string& folder);
+  // Where the program and bank file dialogs start: the program-files folder at first, then
+  // the folder of the last program or bank file chosen (the editor's thread only).
+  const std::string& ProgramFolder() const { return lastFolder_; }
+  void RememberProgramFolder(const std::string& folder) { lastFolder_ = folder; }
 
   // MIDI learn, for the editor's learn and forget switches: arms (or disarms) learning a
   // binding or forgetting one; the binding is written to the file at the next idle tick.

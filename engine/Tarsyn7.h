@@ -24,6 +24,7 @@
 #include "programs/SysExReceiver.h"
 #include "programs/TapeReadSettings.h"
 #include "programs/TapeWavWriter.h"
+#include "update/UpdateCheck.h"
 
 // The instrument: the synthesizer layer plus the engine with its 64 voices.
 class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, public PanelPlug {
@@ -79,6 +80,11 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   bool PasteSequence();
   // Every parameter to its default, no chord, no sequence, named after the slot.
   void InitProgram();
+  // A command of the main menu by its number (editor/MainMenu.h), with its questions and
+  // messages in the editor's dialogs; nothing without an editor.
+  void RunMenuCommand(int command);
+  // Where "Check Online for Update" asks.
+  void SetUpdateServer(const UpdateServer& server) { updateServer_ = server; }
 
   // Hardware SysEx dumps. The loaders check the whole file before anything changes and
   // give the reason of a refusal in `error`.
@@ -284,6 +290,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   int sequencerLastFrame_ = 0;   // the block's last sample, the latest a host event may lie
   Programmer programmer_;
   PanelControls panel_;
+  UpdateServer updateServer_;
   ChunkBuffer copiedState_;
   std::string copiedName_;
   SysExReceiver sysExIn_;

@@ -99,6 +99,12 @@ if [ "$run32" = yes ]; then
     build-win32/Tarsyn7.dll PNG 101 123 PNG
 fi
 
+echo "== the update check's WinINet client against a fake web server on 127.0.0.1"
+WINEPREFIX="$prefixes/64" /usr/lib/wine/wine64 build-win64/tests/vsthost/update-check.exe
+if [ "$run32" = yes ]; then
+  WINEPREFIX="$prefixes/32" WINEARCH=win32 wine build-win32/tests/vsthost/update-check.exe
+fi
+
 echo "== a settings file written on Linux, read by the Windows build"
 build-test/tests/vsthost/settings-dump write "$prefixes/tarsyn7.ini"
 build-test/tests/vsthost/settings-dump read "$prefixes/tarsyn7.ini" >"$prefixes/linux.txt"

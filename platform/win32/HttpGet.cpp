@@ -30,6 +30,8 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
+// Every handle gets the timeouts: WinINet versions differ in which handle's settings a
+// request follows (wine's ignores the receive timeout of the internet handle).
 void SetTimeouts(HINTERNET handle, DWORD timeoutMs) {
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                        INTERNET_OPTION_RECEIVE_TIMEOUT}) {
@@ -47,36 +49,50 @@ DWORD StatusCode(HINTERNET request) {
   return status;
 }
 
+// No cache, no cookies, no dialogs, no credentials; a redirect is an answer other than 200,
+// never followed, so no address from the reply is ever asked.
+constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES |
+                                INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTH |
+                                INTERNET_FLAG_NO_AUTO_REDIRECT;
+
+// The body up to the end of the reply; false on a failed read, more than kHttpMaxBody bytes,
+// or a server still sending at `deadline` (each read waits at most the receive timeout).
+bool ReadBody(HINTERNET request, ULONGLONG deadline, std::string& body) {
+  char chunk[1024];
+  DWORD read = 0;
+  while (GetTickCount64() < deadline && InternetReadFile(request, chunk, sizeof chunk, &read)) {
+    if (read == 0) return true;
+    body.append(chunk, read);
+    if (body.size() > kHttpMaxBody) return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 HttpReply HttpGet(const std::string& server, int port, const std::string& path, int timeoutMs) {
-  HttpReply result;
+  const auto timeout = static_cast<DWORD>(timeoutMs);
   InternetHandle internet(
       InternetOpenW(L"Tarsyn7", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  if (!internet.Get()) return result;
-  SetTimeouts(internet.Get(), static_cast<DWORD>(timeoutMs));
+  if (!internet.Get()) return {};
+  SetTimeouts(internet.Get(), timeout);
   InternetHandle connection(InternetConnectW(internet.Get(), Wide(server).c_str(),
                                              static_cast<INTERNET_PORT>(port), nullptr, nullptr,
                                              INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection.Get()) return result;
+  if (!connection.Get()) return {};
+  SetTimeouts(connection.Get(), timeout);
   const wchar_t* accept[] = {L"*/*", nullptr};
-  InternetHandle request(HttpOpenRequestW(
-      connection.Get(), L"GET", Wide(path).c_str(), nullptr, nullptr, accept,
-      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0));
-  if (!request.Get() || !HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0) ||
+  InternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", Wide(path).c_str(), nullptr,
+                                          nullptr, accept, kRequestFlags, 0));
+  if (!request.Get()) return {};
+  SetTimeouts(request.Get(), timeout);
+  if (!HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0) ||
       StatusCode(request.Get()) != 200) {
-    return result;
+    return {};
   }
-  char chunk[1024];
-  DWORD read = 0;
-  while (InternetReadFile(request.Get(), chunk, sizeof chunk, &read)) {
-    if (read == 0) {
-      result.answered = true;
-      return result;
-    }
-    result.body.append(chunk, read);
-    if (result.body.size() > kHttpMaxBody) break;
-  }
-  result.body.clear();
+  HttpReply result;
+  result.answered = ReadBody(request.Get(), GetTickCount64() + timeout, result.body);
+  if (!result.answered) result.body.clear();
   return result;
 }

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -203,6 +204,39 @@ TEST_F(EditorTest, DialogsGoThroughTheWindowAndNeedOne) {
   window.AnswerMessage(GraphicsBackEnd::kAnswerYes);
   EXPECT_TRUE(graphics.OpenWebPage("https://example.org", "Update", "Open the page?", ""));
   EXPECT_EQ(window.OpenedPages(), std::vector<std::string>{"https://example.org"});
+}
+
+// Dialogs that add the extension themselves asked about the name as typed; a file under
+// the extended name is asked about here, and kept unless the user agrees.
+TEST_F(EditorTest, ASavedNameGainsItsExtensionAndReplacingIsAskedAgain) {
+  Open();
+  const std::string dir = testing::TempDir() + "save-as";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/song.fxb") << "kept";
+  using B = GraphicsBackEnd;
+  const struct {
+    std::string answer;
+    B::FileMode mode;
+    B::MessageAnswer reply;  // to the question about replacing, when asked
+    std::string chosen;
+  } cases[] = {{dir + "/song", B::kSaveFile, B::kAnswerNo, ""},
+               {dir + "/song", B::kSaveFile, B::kAnswerYes, dir + "/song.fxb"},
+               {dir + "/song.FXB", B::kSaveFile, B::kAnswerOk, dir + "/song.FXB"},
+               {dir + "/new", B::kSaveFile, B::kAnswerOk, dir + "/new.fxb"},
+               {dir + "/song", B::kOpenFile, B::kAnswerOk, dir + "/song"},
+               {dir, B::kChooseFolder, B::kAnswerOk, dir}};
+  for (const auto& c : cases) {
+    const size_t before = window.Messages().size();
+    window.AnswerFile(c.answer);
+    if (c.reply != B::kAnswerOk) window.AnswerMessage(c.reply);
+    std::string file = "suggested";
+    std::string folder = "start";
+    graphics.ChooseFile(file, c.mode, folder, "fxb");
+    EXPECT_EQ(file + " in " + folder, c.chosen + " in " + (c.chosen.empty() ? "start" : dir));
+    EXPECT_EQ(window.Messages().size() - before, c.reply != B::kAnswerOk ? 1u : 0u) << c.answer;
+  }
+  EXPECT_EQ(window.Messages().back().text, "song.fxb already exists.\nDo you want to replace it?");
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(EditorTest, ValuesArrivingWhileClosedAreShownOnOpen) {
