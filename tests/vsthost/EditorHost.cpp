@@ -27,6 +27,7 @@ constexpr int kWidth = 1054;
 constexpr int kHeight = 600;
 constexpr POINT kGodModeSwitch{955, 74};  // the middle of the switch
 constexpr POINT kProgramName{560, 11};
+constexpr POINT kMenuButton{228, 84};
 const wchar_t kHostClass[] = L"Tarsyn7EditorHost";
 
 HostChecks checks;
@@ -205,6 +206,55 @@ void EditProgramName(AEffect* effect, HWND editor) {
   Check(ProgramName(effect) == renamed, "Escape keeps the name");
 }
 
+// What the open main menu shows, looked at from a timer inside the menu's own loop, which
+// then picks the first entry ("Copy Program") or dismisses the menu.
+struct MenuSight {
+  bool seen = false;
+  std::wstring first;
+  bool pasteGrayed = false;
+  bool pickFirst = false;
+} menuSight;
+
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  auto menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+  if (!menu) return;
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+  menuSight = {true, text, (GetMenuState(menu, 1, MF_BYPOSITION) & MF_GRAYED) != 0,
+               menuSight.pickFirst};
+  if (!menuSight.pickFirst) {
+    EndMenu();
+    return;
+  }
+  PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void OpenMainMenu(AEffect* effect, HWND editor, bool pickFirst) {
+  menuSight = {};
+  menuSight.pickFirst = pickFirst;
+  SetTimer(nullptr, 0, 300, LookAtMenu);
+  const LPARAM at = MAKELPARAM(kMenuButton.x, kMenuButton.y);
+  PostMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(editor, WM_LBUTTONUP, 0, at);
+  Pump(effect, 800);
+}
+
+// The menu's entries, flags and answers: "Paste Program..." is grayed until a program
+// was copied; a dismissed menu changes nothing.
+void UseMainMenu(AEffect* effect, HWND editor) {
+  const std::string name = ProgramName(effect);
+  OpenMainMenu(effect, editor, false);
+  Check(menuSight.seen && menuSight.first == L"Copy Program" && menuSight.pasteGrayed,
+        "the main menu opens with its entries, \"Paste Program...\" grayed");
+  Check(ProgramName(effect) == name, "a dismissed menu changes nothing");
+  OpenMainMenu(effect, editor, true);
+  OpenMainMenu(effect, editor, false);
+  Check(menuSight.seen && !menuSight.pasteGrayed, "\"Copy Program\" chosen: pasting is offered");
+}
+
 // Every other time the host destroys its container, and the editor's window with it, first.
 void OpenAndCloseMany(AEffect* effect, HWND frame, HMODULE plugin) {
   const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
@@ -261,6 +311,7 @@ int main(int argc, char** argv) {
   ClickGodMode(effect, EditorIn(host));
   PassKeyToHost(effect, EditorIn(host));
   EditProgramName(effect, EditorIn(host));
+  UseMainMenu(effect, EditorIn(host));
   Pump(effect, 1000);  // every display settled
   Check(WriteCapture(EditorIn(host), argv[2]), "the editor's window captured");
   Check(Dispatch(effect, effEditClose) == 1 && !EditorIn(host), "the editor closes");
