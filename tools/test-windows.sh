@@ -149,12 +149,18 @@ EOF
 # with the plug-in's own drawing of the same state (ImageMagick counts differing pixels).
 check_editor_window() {
   local prefix="$1" wine="$2" folder="$3" dll="$4"
+  # The steps before ran the prefix's wine without a display, and its desktop would stay
+  # without one: the windows need a wine started anew on the X server.
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
   WINEPREFIX="$prefix" xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" \
     "$folder/tests/vsthost/editorhost.exe" "$folder/$dll" "$prefix/capture.ppm" "$prefix/panel.png"
   local differing
-  differing="$(compare -metric AE "$prefix/capture.ppm" "$prefix/panel.png" null: 2>&1 || true)"
+  differing="$(compare -metric AE "$prefix/capture.ppm" "$prefix/panel.png" \
+    "$folder/editor-difference.png" 2>&1 || true)"
   if [ "$differing" != 0 ]; then
-    echo "$dll: the editor's window differs from the plug-in's drawing in $differing pixels" >&2
+    cp "$prefix/capture.ppm" "$prefix/panel.png" "$folder/"
+    echo "$dll: the editor's window differs from the plug-in's drawing in $differing pixels" \
+      "(see $folder/editor-difference.png, capture.ppm, panel.png)" >&2
     exit 1
   fi
   echo "$dll: the editor's window equals the plug-in's drawing, pixel for pixel"
