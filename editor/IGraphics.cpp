@@ -59,6 +59,28 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& ending) {
 
 }  // namespace
 
+// A menu, message box or file dialog runs a loop of its own, in which the host may close
+// the window (the host's dispatcher then keeps the window until the loop returns): a
+// dialog whose window went away meanwhile answers as dismissed. The press that opened it
+// never sees its release, so the captured control is let go.
+class IGraphics::ModalCall {
+ public:
+  explicit ModalCall(IGraphics& graphics) : graphics_(graphics), backEnd_(graphics.backEnd_) {
+    ++graphics_.modalDepth_;
+  }
+  ~ModalCall() {
+    if (--graphics_.modalDepth_ == 0) graphics_.EndCapture();
+  }
+  ModalCall(const ModalCall&) = delete;
+  ModalCall& operator=(const ModalCall&) = delete;
+
+  bool WindowGone() const { return graphics_.backEnd_ != backEnd_; }
+
+ private:
+  IGraphics& graphics_;
+  GraphicsBackEnd* backEnd_;
+};
+
 IGraphics::IGraphics(IPlugBase* plug, int width, int height)
     : plug_(plug), width_(width), height_(height), canvas_(buffer_) {
   pendingCount_ = plug ? plug->ParameterCount() : 0;
@@ -149,13 +171,17 @@ void IGraphics::CloseWindow() {
   if (textEntry_.IsOpen()) backEnd_->CloseTextEntryBox();
   textEntry_.Close();
   backEnd_->HideTooltip();
+  EndCapture();
+  hovered_ = -1;
+  tooltipControl_ = -1;
+  backEnd_ = nullptr;
+}
+
+void IGraphics::EndCapture() {
   if (gestureOpen_)
     plug_->HostEndGesture(controls_[static_cast<size_t>(captured_)]->ParameterIndex());
   gestureOpen_ = false;
   captured_ = -1;
-  hovered_ = -1;
-  tooltipControl_ = -1;
-  backEnd_ = nullptr;
 }
 
 void IGraphics::MarkAllDirty() {
@@ -338,7 +364,9 @@ void IGraphics::RequestTextEntryCancel() {
 PopupMenu* IGraphics::ShowPopupMenu(PopupMenu& menu, const Rect& area) {
   if (!backEnd_) return nullptr;
   menu.AssignIds();
+  ModalCall modal(*this);
   int id = backEnd_->TrackPopupMenu(menu, area.left, area.bottom);
+  if (modal.WindowGone()) return nullptr;
   MarkAllDirty();
   return id < 0 ? nullptr : menu.Choose(id);
 }
@@ -347,7 +375,9 @@ GraphicsBackEnd::MessageAnswer IGraphics::ShowMessage(const std::string& text,
                                                       const std::string& caption,
                                                       GraphicsBackEnd::MessageStyle style) {
   if (!backEnd_) return GraphicsBackEnd::kAnswerCancel;
-  return backEnd_->ShowMessage(text, caption, style);
+  ModalCall modal(*this);
+  GraphicsBackEnd::MessageAnswer answer = backEnd_->ShowMessage(text, caption, style);
+  return modal.WindowGone() ? GraphicsBackEnd::kAnswerCancel : answer;
 }
 
 void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode,
@@ -358,7 +388,9 @@ void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode
   }
   GraphicsBackEnd::FileRequest request = FileRequestFor(mode, directory, extensions);
   request.suggestedName = fileName;
+  ModalCall modal(*this);
   fileName = backEnd_->ChooseFile(request);
+  if (modal.WindowGone()) fileName.clear();
   if (fileName.empty()) return;
   if (mode == GraphicsBackEnd::kChooseFolder) {
     directory = fileName;
@@ -390,17 +422,23 @@ bool IGraphics::OpenWebPage(const std::string& address, const std::string& capti
                             const std::string& confirmation, const std::string& error) {
   if (!backEnd_) return false;
   if (!confirmation.empty() &&
-      backEnd_->ShowMessage(confirmation, caption, GraphicsBackEnd::kYesNo) !=
-          GraphicsBackEnd::kAnswerYes) {
+      ShowMessage(confirmation, caption, GraphicsBackEnd::kYesNo) != GraphicsBackEnd::kAnswerYes) {
     return false;
   }
-  if (backEnd_->OpenWebPage(address)) return true;
-  if (!error.empty()) backEnd_->ShowMessage(error, caption, GraphicsBackEnd::kOkError);
-  return false;
+  bool opened = false;
+  {
+    ModalCall modal(*this);  // the shell may take its time
+    opened = backEnd_->OpenWebPage(address);
+  }
+  if (!opened && !error.empty()) ShowMessage(error, caption, GraphicsBackEnd::kOkError);
+  return opened;
 }
 
 std::string IGraphics::ReadClipboardText() {
-  return backEnd_ ? backEnd_->ClipboardText() : std::string();
+  if (!backEnd_) return {};
+  ModalCall modal(*this);  // the program holding the text may take a moment to answer
+  std::string text = backEnd_->ClipboardText();
+  return modal.WindowGone() ? std::string() : text;
 }
 
 void IGraphics::DrawStripFrame(const BitmapStrip& strip, const Rect& where, int frame,

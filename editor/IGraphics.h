@@ -53,6 +53,9 @@ class IGraphics {
   bool OpenWindow(GraphicsBackEnd* backEnd);
   void CloseWindow();
   bool WindowIsOpen() const { return backEnd_ != nullptr; }
+  // Whether a menu, message box or file dialog is waiting for the user. Its loop runs on the
+  // window's side, so the window must outlive it even when the host closes the editor.
+  bool InModalCall() const { return modalDepth_ > 0; }
   void OnTimer();  // every 40 ms
   void Paint(const Rect& area);
   void SetMouseOverHandling(bool on) { mouseOver_ = on; }
@@ -105,7 +108,10 @@ class IGraphics {
     std::atomic<bool> waiting{false};
   };
 
+  class ModalCall;
+
   void ApplyPendingValues();
+  void EndCapture();
   void GiveValueToControls(int parameter, double normalized);
   void CommitTextEntry();
   int ControlAt(int x, int y, bool forMouseOver) const;
@@ -135,4 +141,5 @@ class IGraphics {
   int hovered_ = -1;
   int tooltipControl_ = -1;
   TextEntry textEntry_;
+  int modalDepth_ = 0;
 };

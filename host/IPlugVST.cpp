@@ -114,7 +114,9 @@ int32_t IPlugVST::VstVersion() const {
 }
 
 VstIntPtr IPlugVST::CallHost(int32_t opcode, int32_t index, VstIntPtr value, void* ptr, float opt) {
-  return host_ ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
+  // After effClose the host no longer knows this effect, even while a deferred deletion waits.
+  if (!host_ || deletionRequested_) return 0;
+  return host_(&effect_, opcode, index, value, ptr, opt);
 }
 
 const VstTimeInfo* IPlugVST::HostTimeInfo(int32_t filter) {
@@ -258,8 +260,12 @@ void IPlugVST::AttachEditor(IGraphics* editor) {
 
 bool IPlugVST::OpenEditor(void* parent) {
   if (!OffersEditor() || window_) return false;
-  window_ = OpenEditorWindow(*Editor(), parent);
-  if (!window_) return false;
+  return OpenEditorIn(OpenEditorWindow(*Editor(), parent));
+}
+
+bool IPlugVST::OpenEditorIn(std::unique_ptr<EditorWindow> window) {
+  if (!OffersEditor() || window_ || !window) return false;
+  window_ = std::move(window);
   Editor()->OpenWindow(window_.get());
   EditorOpened();
   return true;
@@ -268,12 +274,17 @@ bool IPlugVST::OpenEditor(void* parent) {
 void IPlugVST::CloseEditor() {
   if (!window_) return;
   Editor()->CloseWindow();
-  window_.reset();
+  if (Editor()->InModalCall()) {
+    closedWindow_ = std::move(window_);  // its dialog's loop is still running
+  } else {
+    window_.reset();
+  }
   EditorClosed();
 }
 
 void IPlugVST::EditorIdle() {
   if (window_) window_->Idle();
+  if (closedWindow_ && !Editor()->InModalCall()) closedWindow_.reset();
 }
 
 void IPlugVST::SetProcessingDelay(int frames) {

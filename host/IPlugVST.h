@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "host/IPlugBase.h"
@@ -65,8 +66,24 @@ class IPlugVST : public IPlugBase {
   // never stall the audio thread: what the editor changes in the plug-in takes the lock
   // itself.
   bool OpenEditor(void* parent);
+  // The same with a window made elsewhere (a test's).
+  bool OpenEditorIn(std::unique_ptr<EditorWindow> window);
+  // While the editor shows a menu or dialog, the closed window lives on until it returns.
   void CloseEditor();
   void EditorIdle();
+
+  // Host calls in progress: effClose inside another call (from a dialog's loop, or from
+  // another thread) only asks for the deletion, which the last call to leave carries out.
+  void EnterHostCall() {
+    ++hostCalls_;
+  }
+  // True when the caller must now delete the plug-in.
+  bool LeaveHostCall() {
+    return --hostCalls_ == 0 && deletionRequested_;
+  }
+  void RequestDeletion() {
+    deletionRequested_ = true;
+  }
   // Tells the host, once per audio callback, that MIDI is wanted.
   void WantMidi();
   // True when the host's vendor is one that stores only program chunks (asked once).
@@ -101,6 +118,9 @@ class IPlugVST : public IPlugBase {
   AEffect effect_{};
   ERect editorRect_{};
   std::unique_ptr<EditorWindow> window_;
+  std::unique_ptr<EditorWindow> closedWindow_;  // until its dialog returns
+  std::atomic<int> hostCalls_{0};
+  std::atomic<bool> deletionRequested_{false};
   VstSpeakerArrangement inputArrangement_{};
   VstSpeakerArrangement outputArrangement_{};
   ChunkBuffer programChunk_;

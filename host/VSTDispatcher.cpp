@@ -310,19 +310,26 @@ VstIntPtr VST_CALLBACK VSTDispatcher(AEffect* effect, int32_t opcode, int32_t in
                                      VstIntPtr value, void* ptr, float opt) {
   IPlugVST* plug = IPlugVST::FromEffect(effect);
   if (!plug) return 0;
+  plug->EnterHostCall();
+  VstIntPtr answer = 0;
   try {
     if (opcode == effClose) {
-      // Waits for a call still inside, then leaves the lock before it is destroyed.
       plug->CloseEditor();  // a host may close the plug-in with the editor open
-      plug->Lock().lock();
-      plug->Lock().unlock();
-      delete plug;  // the host must not call again
-      return 0;
+      plug->RequestDeletion();
+    } else if (IsEditorRequest(opcode)) {
+      answer = DispatchEditor(*plug, opcode, ptr);
+    } else {
+      std::lock_guard<ReentrantLock> guard(plug->Lock());
+      answer = Dispatch(*plug, opcode, index, value, ptr, opt);
     }
-    if (IsEditorRequest(opcode)) return DispatchEditor(*plug, opcode, ptr);
-    std::lock_guard<ReentrantLock> guard(plug->Lock());
-    return Dispatch(*plug, opcode, index, value, ptr, opt);
   } catch (...) {
-    return 0;
+    answer = 0;
   }
+  if (plug->LeaveHostCall()) {
+    // Waits for an audio callback still inside, then leaves the lock before it is destroyed.
+    plug->Lock().lock();
+    plug->Lock().unlock();
+    delete plug;  // the host must not call again
+  }
+  return answer;
 }

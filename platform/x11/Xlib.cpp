@@ -25,7 +25,24 @@ std::unique_ptr<Xlib> Load(const DynamicLibrary& library) {
       Bind(library, "XCreateGC", x->CreateGC) && Bind(library, "XFreeGC", x->FreeGC) &&
       Bind(library, "XSetErrorHandler", x->SetErrorHandler) && Bind(library, "XSync", x->Sync) &&
       Bind(library, "XFlush", x->Flush) &&
-      Bind(library, "XGetWindowAttributes", x->GetWindowAttributes);
+      Bind(library, "XGetWindowAttributes", x->GetWindowAttributes) &&
+      Bind(library, "XChangeWindowAttributes", x->ChangeWindowAttributes) &&
+      Bind(library, "XTranslateCoordinates", x->TranslateCoordinates) &&
+      Bind(library, "XGrabPointer", x->GrabPointer) &&
+      Bind(library, "XUngrabPointer", x->UngrabPointer) &&
+      Bind(library, "XGrabKeyboard", x->GrabKeyboard) &&
+      Bind(library, "XUngrabKeyboard", x->UngrabKeyboard) &&
+      Bind(library, "XLookupString", x->LookupString) &&
+      Bind(library, "XSendEvent", x->SendEvent) && Bind(library, "XStoreName", x->StoreName) &&
+      Bind(library, "XSetTransientForHint", x->SetTransientForHint) &&
+      Bind(library, "XInternAtom", x->InternAtom) &&
+      Bind(library, "XSetWMProtocols", x->SetWMProtocols) &&
+      Bind(library, "XQueryTree", x->QueryTree) && Bind(library, "XFree", x->Free) &&
+      Bind(library, "XSetInputFocus", x->SetInputFocus) &&
+      Bind(library, "XGetInputFocus", x->GetInputFocus) &&
+      Bind(library, "XConvertSelection", x->ConvertSelection) &&
+      Bind(library, "XGetWindowProperty", x->GetWindowProperty) &&
+      Bind(library, "XGetSelectionOwner", x->GetSelectionOwner);
   return complete ? std::move(x) : nullptr;
 }
 

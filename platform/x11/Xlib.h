@@ -22,6 +22,25 @@ struct Xlib {
   decltype(&XSync) Sync = nullptr;
   decltype(&XFlush) Flush = nullptr;
   decltype(&XGetWindowAttributes) GetWindowAttributes = nullptr;
+  decltype(&XChangeWindowAttributes) ChangeWindowAttributes = nullptr;
+  decltype(&XTranslateCoordinates) TranslateCoordinates = nullptr;
+  decltype(&XGrabPointer) GrabPointer = nullptr;
+  decltype(&XUngrabPointer) UngrabPointer = nullptr;
+  decltype(&XGrabKeyboard) GrabKeyboard = nullptr;
+  decltype(&XUngrabKeyboard) UngrabKeyboard = nullptr;
+  decltype(&XLookupString) LookupString = nullptr;
+  decltype(&XSendEvent) SendEvent = nullptr;
+  decltype(&XStoreName) StoreName = nullptr;
+  decltype(&XSetTransientForHint) SetTransientForHint = nullptr;
+  decltype(&XInternAtom) InternAtom = nullptr;
+  decltype(&XSetWMProtocols) SetWMProtocols = nullptr;
+  decltype(&XQueryTree) QueryTree = nullptr;
+  decltype(&XFree) Free = nullptr;
+  decltype(&XSetInputFocus) SetInputFocus = nullptr;
+  decltype(&XGetInputFocus) GetInputFocus = nullptr;
+  decltype(&XConvertSelection) ConvertSelection = nullptr;
+  decltype(&XGetWindowProperty) GetWindowProperty = nullptr;
+  decltype(&XGetSelectionOwner) GetSelectionOwner = nullptr;
 
   // The library, loaded on the first call; null when libX11 or one of its functions is
   // missing.
