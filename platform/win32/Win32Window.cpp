@@ -14,6 +14,7 @@ namespace {
 
 const wchar_t kClassName[] = L"IPlugWndClass";
 constexpr UINT_PTR kIdleTimer = 2;
+constexpr UINT kCaptureLost = WM_APP + 1;
 constexpr UINT kTimerPeriodMs = 1000 / IGraphics::kFrameRate;
 // How long the host may take to answer a key passed on before we go on without it.
 constexpr UINT kKeyPassingTimeoutMs = 200;
@@ -180,13 +181,17 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnWheel(wParam, lParam);
       return 0;
     case WM_CAPTURECHANGED:
-      // Taken away mid-drag (a system dialog, another program): the control is let go,
-      // as by a release of whichever button holds it.
-      if (reinterpret_cast<HWND>(lParam) != window_ && graphics_.CapturedControl() >= 0) {
+      // Taken away mid-drag (another program, a dialog): the control is let go once the
+      // editor is back in its own loop. A menu or dialog of the editor's own lets go of
+      // it itself when it returns, so the note finds nothing captured then.
+      if (reinterpret_cast<HWND>(lParam) != window_) PostMessageW(window_, kCaptureLost, 0, 0);
+      return 0;
+    case kCaptureLost:
+      if (graphics_.CapturedControl() >= 0) {
         MouseModifiers left, right;
         left.left = true;
         right.right = true;
-        graphics_.OnMouseUp(mouseX_, mouseY_, left);
+        graphics_.OnMouseUp(mouseX_, mouseY_, left);  // as released by whichever button
         graphics_.OnMouseUp(mouseX_, mouseY_, right);
       }
       return 0;
