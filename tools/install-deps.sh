@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; does nothing when they are there.
+# Installs the Debian packages the build and the tests need, and those a caller names as
+# arguments (tools/try-in-ardour.sh: Ardour); does nothing when they are there.
 set -euo pipefail
 
 # clang and its runtime libraries build the chunk fuzzer (libFuzzer).
@@ -12,6 +13,7 @@ packages+=(libsndfile1-dev amsynth)
 packages+=(libstb-dev fonts-dejavu-core dpkg-dev)
 # The editor's X11 window is tested on an Xvfb server, clicked with XTest.
 packages+=(xvfb libx11-dev libxtst-dev)
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -318,13 +318,32 @@ void X11Window::HandleFocus(const XFocusChangeEvent& event) {
   }
 }
 
+// The key goes where the server would have passed it had we not listened: to the nearest
+// of the host's windows, from the one it gave us upward, that a client listens to keys on
+// (a host such as Ardour listens only on a window above the one it gives us). It arrives as
+// that window's own event: toolkits drop keys that name a window they do not know.
 void X11Window::PassKeyToHost(const XKeyEvent& event) {
+  const long mask = event.type == KeyPress ? KeyPressMask : KeyReleaseMask;
+  const Window receiver = KeyListenerAbove(mask);
+  if (!receiver) return;
   XEvent copy;
   copy.xkey = event;
-  copy.xkey.window = parent_;
-  copy.xkey.subwindow = window_;
-  x_.SendEvent(display_, parent_, True, event.type == KeyPress ? KeyPressMask : KeyReleaseMask,
-               &copy);
+  copy.xkey.window = receiver;
+  Window child = 0;
+  x_.TranslateCoordinates(display_, window_, receiver, event.x, event.y, &copy.xkey.x, &copy.xkey.y,
+                          &child);
+  copy.xkey.subwindow = child;
+  x_.SendEvent(display_, receiver, False, mask, &copy);
+}
+
+Window X11Window::KeyListenerAbove(long mask) {
+  for (Window current = parent_; current; current = ParentOf(current)) {
+    XWindowAttributes attributes;
+    if (!x_.GetWindowAttributes(display_, current, &attributes)) return 0;
+    if (attributes.all_event_masks & mask) return current;
+    if (attributes.do_not_propagate_mask & mask) return 0;
+  }
+  return 0;
 }
 
 Window X11Window::CreateTopWindow(const Rect& area, bool overrideRedirect) {
@@ -368,14 +387,17 @@ Rect X11Window::ScreenSize() const {
 }
 
 Window X11Window::TopLevel() {
-  Window current = parent_, root = 0, above = 0, *children = nullptr;
-  unsigned count = 0;
-  while (x_.QueryTree(display_, current, &root, &above, &children, &count)) {
-    if (children) x_.Free(children);
-    if (above == root || above == 0) break;
-    current = above;
-  }
+  Window current = parent_;
+  for (Window above = ParentOf(current); above; above = ParentOf(current)) current = above;
   return current;
+}
+
+Window X11Window::ParentOf(Window window) {
+  Window root = 0, above = 0, *children = nullptr;
+  unsigned count = 0;
+  if (!x_.QueryTree(display_, window, &root, &above, &children, &count)) return 0;
+  if (children) x_.Free(children);
+  return above == root ? 0 : above;
 }
 
 bool X11Window::ModalTurn(const std::function<void(XEvent&)>& dialog, int fd, int timeoutMs) {

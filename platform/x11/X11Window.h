@@ -68,6 +68,10 @@ class X11Window : public EditorWindow {
   void HandleFocus(const XFocusChangeEvent& event);
   void TypeIntoEntry(KeySym key);
   void PassKeyToHost(const XKeyEvent& event);
+  // The nearest window from the host's upward that a client listens to `mask` on, or 0.
+  Window KeyListenerAbove(long mask);
+  // The window's parent, 0 for a top-level window (or a window that is gone).
+  Window ParentOf(Window window);
   void DrawLine();
   void DrawTooltip();
   void RestoreFocus();

@@ -372,6 +372,31 @@ TEST_F(X11Editor, MessageBoxTextEntryAndKeysForTheHost) {
   EXPECT_EQ(pressesOfF5(), 0);
 }
 
+// A host may listen for keys only on a window above the one it gives us (Ardour does): a key
+// the editor does not use reaches that window as its own event, at the pointer's place there.
+TEST_F(X11Editor, KeysReachTheHostsWindowThatListensAboveItsParent) {
+  const Window top = MakeParent();
+  XSelectInput(x.Get(), top, KeyPressMask);
+  const Window parent = XCreateSimpleWindow(x.Get(), top, 20, 30, 1060, 610, 0, 0, 0);
+  XMapWindow(x.Get(), parent);
+  XSync(x.Get(), False);
+  ASSERT_EQ(Dispatch(effEditOpen, AsPointer(parent)), 1);
+  Idle(2);
+  XTestFakeMotionEvent(x.Get(), -1, 25, 35, 0);  // over the editor's background
+  XSync(x.Get(), False);
+  User().Press(XK_F5);
+  Idle(2);
+  XEvent passed{};
+  ASSERT_TRUE(XCheckTypedWindowEvent(x.Get(), top, KeyPress, &passed));
+  EXPECT_TRUE(passed.xkey.send_event);
+  EXPECT_EQ(passed.xkey.keycode, XKeysymToKeycode(x.Get(), XK_F5));
+  EXPECT_EQ(passed.xkey.subwindow, parent);
+  EXPECT_EQ(passed.xkey.x, 25);
+  EXPECT_EQ(passed.xkey.y, 35);
+  EXPECT_EQ(Dispatch(effEditClose), 1);
+  XDestroyWindow(x.Get(), top);
+}
+
 // Without zenity and kdialog a path typed into the editor window stands in for the dialog:
 // the default extension is added, a file it names is asked about before it is replaced,
 // and a path that cannot be opened is refused.

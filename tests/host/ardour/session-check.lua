@@ -1,21 +1,8 @@
--- Creates a session on the Dummy backend, puts Tarsyn7 on a MIDI track, moves one
--- parameter, rolls, saves, and reloads: the saved chunk must bring the value back.
--- Run by check-in-ardour.sh with SESSION_DIR set; prints "ardour-check: ..." lines.
-local folder = os.getenv("SESSION_DIR")
-AudioEngine:set_backend("None (Dummy)", "", "")
-local s = create_session(folder, "tarsyn7", 48000)
-assert(s, "no session")
-local info = nil
-for p in ARDOUR.LuaAPI.list_plugins():iter() do
-  if p.name == "Tarsyn7" then info = p end
-end
-assert(info, "Tarsyn7 not among the plug-ins")
-print("ardour-check: found", info.creator, info.category, info.n_inputs:n_midi(), info.n_outputs:n_audio())
-local midi = ARDOUR.ChanCount(ARDOUR.DataType("midi"), 1)
-local stereo = ARDOUR.ChanCount(ARDOUR.DataType("audio"), 2)
-local tracks = s:new_midi_track(midi, stereo, true, info, nil, nil, 1, "synth",
-  ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true, false)
-local instrument = tracks:front():the_instrument()
+-- Moves one parameter of Tarsyn7 in a new session, rolls, and saves: reload-check.lua
+-- reads it back from the saved chunk. Run by check-in-ardour.sh with SESSION_DIR set;
+-- prints "ardour-check: ..." lines.
+local s, track = dofile(os.getenv("ARDOUR_CHECKS") .. "/synth-session.lua")
+local instrument = track:the_instrument()
 assert(not instrument:isnil(), "no instrument on the track")
 local plugin = instrument:to_plugininsert():plugin(0)
 print("ardour-check: parameters", plugin:parameter_count())
