@@ -10,13 +10,9 @@
 // The VST 2.4 layer: owns the published AEffect record and talks to the host callback.
 class IPlugVST : public IPlugBase {
  public:
-  // Whether the editor can open a window on the host's parent window yet. Hosts show an
-  // empty window for an editor that is advertised but does not open.
-#ifdef _WIN32
-  static constexpr bool kEditorHasWindow = false;
-#else
-  static constexpr bool kEditorHasWindow = true;  // X11
-#endif
+  // Whether the editor can open a window on the host's parent window (Win32 or X11). Hosts
+  // show an empty window for an editor that is advertised but does not open.
+  static constexpr bool kEditorHasWindow = true;
 
   IPlugVST(HostCallback host, int parameterCount, int presetCount, const char* channelString,
            const PlugIdentity& identity);

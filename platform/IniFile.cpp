@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/FileAccess.h"
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t\r";  // a stray CR counts as a blank
@@ -92,7 +94,7 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 std::optional<IniFile> IniFile::Load(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
+  std::ifstream stream(std::filesystem::u8path(path), std::ios::binary);
   if (!stream) return std::nullopt;
   std::ostringstream text;
   text << stream.rdbuf();
@@ -123,18 +125,18 @@ bool IniFile::Save(const std::string& path) const {
   namespace fs = std::filesystem;
   const std::string temporary = path + ".new";
   {
-    std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream stream(fs::u8path(temporary), std::ios::binary | std::ios::trunc);
     const std::string text = Text();
     stream.write(text.data(), static_cast<std::streamsize>(text.size()));
     stream.close();
     if (!stream) {
-      std::remove(temporary.c_str());
+      RemoveFile(temporary);
       return false;
     }
   }
   std::error_code error;
-  fs::rename(temporary, path, error);
-  if (error) std::remove(temporary.c_str());
+  fs::rename(fs::u8path(temporary), fs::u8path(path), error);
+  if (error) RemoveFile(temporary);
   return !error;
 }
 

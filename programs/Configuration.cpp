@@ -125,8 +125,8 @@ std::string Configuration::StandardFilePath() {
   const std::string folder = appData + PathSeparator() + kVendorFolder;
   const std::string path = folder + PathSeparator() + kFileName;
   std::error_code error;
-  fs::create_directories(folder, error);
-  if (!fs::exists(path, error)) std::ofstream(path, std::ios::app);
+  fs::create_directories(fs::u8path(folder), error);
+  if (!fs::exists(fs::u8path(path), error)) std::ofstream(fs::u8path(path), std::ios::app);
   return path;
 }
 
@@ -196,7 +196,7 @@ bool Configuration::Write(Setting which) const {
   std::error_code error;
   std::optional<IniFile> file = IniFile::Load(filePath_);
   if (!file) {
-    if (std::filesystem::exists(filePath_, error)) return false;
+    if (std::filesystem::exists(std::filesystem::u8path(filePath_), error)) return false;
     file = IniFile();
   }
   return Store(which, *file) && file->Save(filePath_);

@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
 
 // Grows with what is there: a generous limit costs nothing for a small file.
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) {
   if (path.empty() || limit == 0) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenFile(path, "rb");
   if (!file) return false;
   std::vector<uint8_t> content;
   bool failed = false;
@@ -40,12 +41,12 @@ bool ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& 
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (path.empty()) return false;
   const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  std::FILE* file = OpenFile(temporary, "wb");
   if (!file) return false;
   bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   written = std::fflush(file) == 0 && written;
   written = std::fclose(file) == 0 && written;
   if (written && MoveFileOver(temporary, path)) return true;
-  std::remove(temporary.c_str());
+  RemoveFile(temporary);
   return false;
 }

@@ -3,7 +3,9 @@
 # against each DLL, the same performance rendered by the 64-bit DLL and by the Linux
 # build (build-test/), compared sample by sample, a settings file written on Linux read
 # by the Windows build, and the built-in demo played by tarsyn7-render.exe through the
-# 64-bit DLL. Both DLLs' exports and imports are checked. Where the machine cannot run
+# 64-bit DLL. Both DLLs' exports and imports are checked. Last, on an X server of its own
+# (Xvfb), the editor opens in a window of the Windows test host, is clicked and typed into,
+# and its window must show exactly what the plug-in draws without one. Where the machine cannot run
 # 32-bit (i386) programs, the 32-bit DLL is built and checked but not run.
 #
 # TARSYN7_PRETEND_NO_I386=1 takes the path of a machine without 32-bit support (for
@@ -33,7 +35,7 @@ PY
   return "$status"
 }
 
-need=(wine64 wine)
+need=(wine64 wine imagemagick)
 missing=()
 for package in "${need[@]}"; do dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package"); done
 run32="this machine cannot run 32-bit (i386) programs"
@@ -142,3 +144,34 @@ if min(peaks) < 13:
     sys.exit(f"the demo rendered by tarsyn7-render.exe is (nearly) silent: peaks {peaks}/128")
 print(f"demo.wav: {len(samples) // 6} frames, peaks {peaks[0]}/128 and {peaks[1]}/128")
 EOF
+
+# Runs the editor host with one DLL on a fresh X server and compares the window it captured
+# with the plug-in's own drawing of the same state (ImageMagick counts differing pixels).
+check_editor_window() {
+  local prefix="$1" wine="$2" folder="$3" dll="$4"
+  # The steps before ran the prefix's wine without a display, and its desktop would stay
+  # without one: the windows need a wine started anew on the X server.
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" \
+    "$folder/tests/vsthost/editorhost.exe" "$folder/$dll" "$prefix/capture.ppm" "$prefix/panel.png"
+  local differing
+  differing="$(compare -metric AE "$prefix/capture.ppm" "$prefix/panel.png" \
+    "$folder/editor-difference.png" 2>&1 || true)"
+  if [ "$differing" != 0 ]; then
+    cp "$prefix/capture.ppm" "$prefix/panel.png" "$folder/"
+    echo "$dll: the editor's window differs from the plug-in's drawing in $differing pixels" \
+      "(see $folder/editor-difference.png, capture.ppm, panel.png)" >&2
+    exit 1
+  fi
+  echo "$dll: the editor's window equals the plug-in's drawing, pixel for pixel"
+}
+
+echo "== the editor in a window of the Windows test host"
+if command -v xvfb-run >/dev/null; then
+  check_editor_window "$prefixes/64" /usr/lib/wine/wine64 build-win64 Tarsyn764.dll
+  if [ "$run32" = yes ]; then
+    WINEARCH=win32 check_editor_window "$prefixes/32" wine build-win32 Tarsyn7.dll
+  fi
+else
+  echo "Xvfb is not installed (package xvfb): the editor's window was not checked under wine"
+fi

@@ -3,18 +3,27 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "platform/win32/WideText.h"
+
 namespace {
 
+// In UTF-8, as every path inside the plug-in.
 std::string ShellFolder(int folder) {
-  char path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
-  return path;
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  return Utf8FromWide(path);
 }
 
 }  // namespace
 
-std::string LocalAppDataFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA); }
+std::string LocalAppDataFolder() {
+  return ShellFolder(CSIDL_LOCAL_APPDATA);
+}
 
-std::string DocumentsFolder() { return ShellFolder(CSIDL_PERSONAL); }
+std::string DocumentsFolder() {
+  return ShellFolder(CSIDL_PERSONAL);
+}
 
-char PathSeparator() { return '\\'; }
+char PathSeparator() {
+  return '\\';
+}
