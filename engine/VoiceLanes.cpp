@@ -117,13 +117,27 @@ TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, i
         StoreLanes(sweep + v, LoadLanes<Vector>(deg3_.level + v));
     }
   }
-  for (int l = 0; l < lanes_; ++l) {
-    const double e1 = deg1_.level[l];
-    const double e2 = deg2_.level[l];
-    double mix =
-        dco1_[l].Next() * e1 * e1 * dco1Level_[l] + dco2_[l].Next() * e2 * e2 * dco2Level_[l];
+  // Each oscillator's weight on lane vectors: its envelope squared times its level, and
+  // without an own filter the velocity gain too.
+  alignas(32) double weight1[kLanes];
+  alignas(32) double weight2[kLanes];
+  for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
+    const Vector e1 = LoadLanes<Vector>(deg1_.level + v);
+    const Vector e2 = LoadLanes<Vector>(deg2_.level + v);
+    Vector w1 = e1 * e1 * LoadLanes<Vector>(dco1Level_ + v);
+    Vector w2 = e2 * e2 * LoadLanes<Vector>(dco2Level_ + v);
     if (!ownFilter_) {
-      sum += mix * velocityGain_[l];
+      const Vector gain = LoadLanes<Vector>(velocityGain_ + v);
+      w1 *= gain;
+      w2 *= gain;
+    }
+    StoreLanes(weight1 + v, w1);
+    StoreLanes(weight2 + v, w2);
+  }
+  for (int l = 0; l < lanes_; ++l) {
+    double mix = dco1_[l].Next() * weight1[l] + dco2_[l].Next() * weight2[l];
+    if (!ownFilter_) {
+      sum += mix;
       continue;
     }
     const double noise = noiseWeight_[l] > 0.0 ? noise_[l].Next() : 0.0;
