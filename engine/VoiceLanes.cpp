@@ -107,15 +107,27 @@ template <typename Vector>
 TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, int* offset) {
   deg1_.Step<Vector>(lanes_);
   deg2_.Step<Vector>(lanes_);
-  alignas(32) double sweep[kLanes];
+  // DEG3 (through its smoother in legacy mode) gives the noise's weight in the mix and the
+  // cutoff offset, on lane vectors.
+  alignas(32) double noiseGain[kLanes];
   if (sweepInLanes_) {
     deg3_.Step<Vector>(lanes_);
+    alignas(32) double smoothed[kLanes];
+    const double* sweep = deg3_.level;
     if (legacySweep_) {
-      smoothers_.Process<Vector>(deg3_.level, sweep);
-    } else {
-      for (int v = 0; v < kLanes; v += kLaneWidth<Vector>)
-        StoreLanes(sweep + v, LoadLanes<Vector>(deg3_.level + v));
+      smoothers_.Process<Vector>(deg3_.level, smoothed);
+      sweep = smoothed;
     }
+    alignas(32) double cutoff[kLanes];
+    for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
+      const Vector e3 = LoadLanes<Vector>(sweep + v);
+      const Vector shape = legacySweep_ ? e3 : e3 * e3;
+      StoreLanes(noiseGain + v, shape * LoadLanes<Vector>(velocityGain_ + v) *
+                                    LoadLanes<Vector>(noiseWeight_ + v));
+      StoreLanes(cutoff + v,
+                 LoadLanes<Vector>(baseOffset_ + v) + LoadLanes<Vector>(sweepDepth_ + v) * e3);
+    }
+    for (int l = 0; l < lanes_; ++l) offset[l] = static_cast<int>(cutoff[l]);
   }
   // Each oscillator's weight on lane vectors: its envelope squared times its level, and
   // without an own filter the velocity gain too.
@@ -145,13 +157,8 @@ TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, i
       input[l] = voices_[l]->PrepareOwnFilter(mix, noise, offset[l]);
       continue;
     }
-    const double e3 = sweep[l];
-    if (noiseWeight_[l] > 0.0) {
-      const double shape = legacySweep_ ? e3 : e3 * e3;
-      mix += shape * velocityGain_[l] * noiseWeight_[l] * noise;
-    }
+    if (noiseWeight_[l] > 0.0) mix += noiseGain[l] * noise;
     input[l] = mix;
-    offset[l] = static_cast<int>(baseOffset_[l] + sweepDepth_[l] * e3);
   }
   if (ownFilter_) std::fill(input + lanes_, input + kLanes, 0.0);  // silent lanes
 }
