@@ -20,7 +20,9 @@ constexpr double kRingingLevel = 1e-12;
 // branches.
 template <typename Lanes>
 TARSYN7_LANE_KERNEL Lanes Saturate(Lanes z) {
-  const Lanes rational = z * (27.0 + z * z) / (27.0 + 9.0 * z * z);
+  // 27 + 9 z^2 = 9 (3 + z^2): one multiplication less before the division.
+  const Lanes square = z * z;
+  const Lanes rational = z * (1.0 / 9.0) * (27.0 + square) / (3.0 + square);
   const Lanes zero{};
   return Select(z < -3.0, zero - 1.0, Select(z > 3.0, zero + 1.0, rational));
 }
@@ -38,17 +40,20 @@ TARSYN7_LANE_KERNEL void ProcessLanes(VcfLanes<kLanes>& f, const double* x, doub
     for (int j = 0; j < 4; ++j) stage[j] = Guard(LoadLanes<Vector>(f.s[j] + v), d);
     StoreLanes(f.d + v, -d);
     // Output the stages would settle on without saturation; it feeds back at once.
-    const Vector out = (((stage[0] * g + stage[1]) * g + stage[2]) * g + stage[3] +
-                        u * LoadLanes<Vector>(f.g4 + v)) *
-                       LoadLanes<Vector>(f.h + v);
-    const Vector feedback = 5.0 * Saturate(0.2 * out);
-    Vector in = (u - feedback * LoadLanes<Vector>(f.k + v)) * g;
+    // The feedback loop is the filter's long chain: constant factors are applied to the
+    // terms that do not wait for it (the output scaled by 1/5 for the soft clip, the clip's
+    // 5 times k and g, the input times g).
+    const Vector h = LoadLanes<Vector>(f.h + v);
+    const Vector scaled = (((stage[0] * g + stage[1]) * g + stage[2]) * g + stage[3] +
+                           u * LoadLanes<Vector>(f.g4 + v)) *
+                          (0.2 * h);
+    Vector in = u * g - Saturate(scaled) * (5.0 * LoadLanes<Vector>(f.k + v) * g);
     for (int j = 0; j < 4; ++j) {
       const Vector sum = stage[j] + in;
       StoreLanes(f.s[j] + v, in - a * sum);
       in = g * sum;
     }
-    StoreLanes(y + v, out * LoadLanes<Vector>(f.gain + v));
+    StoreLanes(y + v, scaled * (5.0 * LoadLanes<Vector>(f.gain + v)));
   }
 }
 
