@@ -6,19 +6,26 @@
 #include "control/ParameterIndex.h"
 #include "engine/Lanes.h"
 #include "engine/Tarsyn7.h"
+#include "host/Vst2.h"
 
 namespace {
 
 constexpr double kRate = 48000.0;
 constexpr int kBlock = 512;
 
+VstIntPtr VST_CALLBACK QuietHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, void*, float) {
+  return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
+// The instrument as a host sees it: parameters, notes and audio go through the VST 2.4
+// interface, in single precision, as in a host's audio thread.
 class RenderRig {
  public:
   RenderRig() {
-    plug.ChangeSampleRate(kRate);
-    plug.ChangeBlockSize(kBlock);
-    plug.ResetProcessing();
-    plug.ActivationChanged(true);
+    Dispatch(effOpen);
+    Dispatch(effSetSampleRate, 0, 0, kRate);
+    Dispatch(effSetBlockSize, 0, kBlock);
+    Dispatch(effMainsChanged, 0, 1);
     Set(kDeg1Sustain, 31);
     Set(kDeg2Sustain, 31);
     Set(kDeg3Sustain, 20);
@@ -28,26 +35,46 @@ class RenderRig {
     Set(kMgDco, 3);
     Set(kMgVcf, 3);
   }
+  ~RenderRig() {
+    Dispatch(effMainsChanged, 0, 0);
+    Dispatch(effClose);  // deletes the plug-in
+  }
 
   void Set(int index, double plain) {
-    plug.SetParameterFromEditor(index, plug.GetParameter(index)->ToNormalized(plain));
+    effect_->setParameter(effect_, index,
+                          static_cast<float>(plug_->GetParameter(index)->ToNormalized(plain)));
   }
 
   void PlayChord(int voices) {
+    std::vector<VstMidiEvent> notes;
     for (int v = 0; v < voices; ++v) {
-      plug.HandleMidiMessage({0, 0x90, static_cast<uint8_t>(36 + v), 100});
+      notes.push_back(MidiEventOf(0, 0x90, static_cast<uint8_t>(36 + v), 100));
     }
+    std::vector<char> list(sizeof(VstEvents) + notes.size() * sizeof(VstEvent*));
+    auto* events = reinterpret_cast<VstEvents*>(list.data());
+    events->numEvents = static_cast<int32_t>(notes.size());
+    for (size_t i = 0; i < notes.size(); ++i) {
+      EventSlots(events)[i] = reinterpret_cast<VstEvent*>(&notes[i]);
+    }
+    Dispatch(effProcessEvents, 0, 0, 0.0f, events);
     Render();  // the notes start
   }
 
   void Render() {
-    double* outputs[] = {left.data(), right.data()};
-    plug.RenderBlock(nullptr, outputs, kBlock);
+    float* outputs[] = {left_.data(), right_.data()};
+    effect_->processReplacing(effect_, nullptr, outputs, kBlock);
   }
 
-  Tarsyn7 plug{nullptr};
-  std::vector<double> left = std::vector<double>(kBlock);
-  std::vector<double> right = std::vector<double>(kBlock);
+ private:
+  VstIntPtr Dispatch(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, float opt = 0.0f,
+                     void* ptr = nullptr) {
+    return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+  }
+
+  Tarsyn7* plug_ = new Tarsyn7(QuietHost);
+  AEffect* effect_ = plug_->Effect();
+  std::vector<float> left_ = std::vector<float>(kBlock);
+  std::vector<float> right_ = std::vector<float>(kBlock);
 };
 
 void ReportRealTime(benchmark::State& state) {
