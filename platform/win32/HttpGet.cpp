@@ -1,5 +1,7 @@
 #include "platform/HttpGet.h"
 
+#include "platform/win32/WideText.h"
+
 // clang-format off
 #include <windows.h>
 #include <wininet.h>
@@ -20,15 +22,6 @@ class InternetHandle {
  private:
   HINTERNET handle_;
 };
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  return wide;
-}
 
 // Every handle gets the timeouts: WinINet versions differ in which handle's settings a
 // request follows (wine's ignores the receive timeout of the internet handle).
@@ -77,14 +70,14 @@ HttpReply HttpGet(const std::string& server, int port, const std::string& path, 
       InternetOpenW(L"Tarsyn7", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!internet.Get()) return {};
   SetTimeouts(internet.Get(), timeout);
-  InternetHandle connection(InternetConnectW(internet.Get(), Wide(server).c_str(),
+  InternetHandle connection(InternetConnectW(internet.Get(), WideFromUtf8(server).c_str(),
                                              static_cast<INTERNET_PORT>(port), nullptr, nullptr,
                                              INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection.Get()) return {};
   SetTimeouts(connection.Get(), timeout);
   const wchar_t* accept[] = {L"*/*", nullptr};
-  InternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", Wide(path).c_str(), nullptr,
-                                          nullptr, accept, kRequestFlags, 0));
+  InternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", WideFromUtf8(path).c_str(),
+                                          nullptr, nullptr, accept, kRequestFlags, 0));
   if (!request.Get()) return {};
   SetTimeouts(request.Get(), timeout);
   if (!HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0) ||
