@@ -8,6 +8,7 @@
 #include "editor/BitmapCache.h"
 #include "host/IPlugBase.h"
 #include "host/Parameter.h"
+#include "platform/FilePath.h"
 
 namespace {
 
@@ -38,11 +39,6 @@ GraphicsBackEnd::FileRequest FileRequestFor(GraphicsBackEnd::FileMode mode,
     start = end + 1;
   }
   return request;
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t separator = path.find_last_of("/\\");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
 std::string FileNameOf(const std::string& path) {
@@ -400,7 +396,7 @@ void IGraphics::ChooseFile(std::string& fileName, GraphicsBackEnd::FileMode mode
     fileName.clear();
     return;
   }
-  directory = FolderOf(fileName);
+  directory = FolderOfFile(fileName);
 }
 
 // A name typed without the extension gets it; the dialog asked about overwriting the name

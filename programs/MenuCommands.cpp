@@ -4,6 +4,7 @@
 #include "editor/IZKTapeLoadDialog.h"
 #include "editor/MainMenu.h"
 #include "engine/Tarsyn7.h"
+#include "platform/FilePath.h"
 #include "programs/ProgramCommands.h"
 #include "programs/SysEx.h"
 

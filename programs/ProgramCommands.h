@@ -10,7 +10,3 @@
 // trailing dots and spaces replaced by "_", and a reserved device name ("CON", "NUL",
 // "COM1", ...) given a "_" behind it. An empty name proposes "Tarsyn7".
 std::string ProposedProgramFileName(const std::string& programName);
-
-// The folder of a file path: the text before the last "\" or "/", keeping the root's
-// separator ("C:\b.fxb" gives "C:\", "/b.fxb" gives "/"). Empty for a bare file name.
-std::string FolderOfFile(const std::string& path);

@@ -1,5 +1,7 @@
 #include "programs/ProgramCommands.h"
 
+#include "platform/FilePath.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
