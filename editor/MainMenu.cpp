@@ -24,22 +24,23 @@ int DisabledUnless(bool enabled) {
   return enabled ? 0 : PopupMenuItem::kDisabled;
 }
 
+// What of a program a paste or a load takes.
+void AddProgramParts(PopupMenu& submenu) {
+  submenu.AddItem("Full Program");
+  submenu.AddItem("Sound only");
+  submenu.AddItem("Sequence only");
+}
+
 void AddProgramEntries(PopupMenu& menu, const State& state) {
   menu.AddItem("Copy Program");
   if (state.programCopied) {
-    PopupMenu& paste = menu.AddSubmenu("Paste Program...");
-    paste.AddItem("Full Program");
-    paste.AddItem("Sound only");
-    paste.AddItem("Sequence only");
+    AddProgramParts(menu.AddSubmenu("Paste Program..."));
   } else {
     menu.AddItem("Paste Program...", PopupMenuItem::kDisabled);
   }
   menu.AddItem("Init Program");
   menu.AddSeparator();
-  PopupMenu& load = menu.AddSubmenu("Load Program...");
-  load.AddItem("Full Program");
-  load.AddItem("Sound only");
-  load.AddItem("Sequence only");
+  AddProgramParts(menu.AddSubmenu("Load Program..."));
   menu.AddItem("Save Program");
 }
 
