@@ -27,7 +27,46 @@ int DetuneUnits(double n, bool legacy) {
   return static_cast<int>(std::floor(x <= 2.0 ? 8.0 * x : 18.0 * (x - 1.0)));
 }
 
+// DcoReader::ReadRun for a reader of kCount footages, with its tables, gains and phase in
+// registers for the whole run.
+template <int kCount>
+void ReadFootages(DcoReader& reader, double* out, int stride, int frames) {
+  const double* tables[kCount];
+  double gains[kCount];
+  for (int f = 0; f < kCount; ++f) {
+    tables[f] = reader.tables[f];
+    gains[f] = reader.gains[f];
+  }
+  uint32_t phase = reader.phase;
+  const uint32_t increment = reader.increment;
+  for (int s = 0; s < frames; ++s) {
+    double sample = 0.0;
+    for (int f = 0; f < kCount; ++f) {
+      sample += tables[f][(phase >> (16 - f)) & DcoReader::kTableMask] * gains[f];
+    }
+    phase = (phase + increment) & DcoReader::kPhaseMask;
+    out[s * stride] = sample;
+  }
+  reader.phase = phase;
+}
+
 }  // namespace
+
+void DcoReader::ReadRun(double* out, int stride, int frames) {
+  switch (count) {
+    case 1:
+      return ReadFootages<1>(*this, out, stride, frames);
+    case 2:
+      return ReadFootages<2>(*this, out, stride, frames);
+    case 3:
+      return ReadFootages<3>(*this, out, stride, frames);
+    case 4:
+      return ReadFootages<4>(*this, out, stride, frames);
+    default:
+      for (int s = 0; s < frames; ++s) out[s * stride] = Next();
+      return;
+  }
+}
 
 Dco::Dco() : squares_(&SquareTables::Get()), pitchBend_(&kNoBend) {}
 

@@ -24,6 +24,8 @@ struct DcoReader {
     phase = (phase + increment) & kPhaseMask;
     return out;
   }
+  // Next for `frames` samples, written `stride` entries apart.
+  void ReadRun(double* out, int stride, int frames);
 
   // Footages are read from 16' up to the highest one below Nyquist with a gain other than 0.
   int count = 0;

@@ -83,6 +83,9 @@ class Vcf {
   // True while any stage still holds 1e-12 or more.
   bool IsRinging() const;
 
+  // Whether the cutoff is still on its way to a new "VCF Cutoff".
+  bool Gliding() const { return current_ != target_; }
+
   // Cutoff index before the per-sample offset.
   int CutoffIndex() const { return current_; }
 

@@ -27,8 +27,9 @@ struct VoiceGroup {
 
  private:
   template <typename Vector>
-  void RenderSources(double& sum, double* input, int* offset);
-  void FilterSample(double* input, const int* offset, double& sum);
+  void RenderSources(int s, double& sum, double* input, int* offset);
+  void ReadOscillators(int frames);
+  void Filter(double (*input)[kLanes], const int (*offset)[kLanes], double* sum, int frames);
 
   Voice* voices_[kLanes] = {};
   int lanes_;
@@ -49,6 +50,9 @@ struct VoiceGroup {
   double sweepDepth_[kLanes] = {};
   double baseOffset_[kLanes] = {};
   VcfLanes<kLanes> filters_{};
+  // The oscillators' samples of the run, one row per sample, read voice by voice.
+  alignas(32) double dco1Out_[kMaxRun][kLanes];
+  alignas(32) double dco2Out_[kMaxRun][kLanes];
 };
 
 VoiceGroup::VoiceGroup(Voice* const* voices, int lanes, const NoiseStride* strides)
@@ -103,8 +107,17 @@ void VoiceGroup::Store() {
 // One sample of each voice's sources: the oscillators shaped by their envelopes
 // (Voice::RenderSources), added to `sum`; or, with its own filter, the filter's input and
 // cutoff offset, with DEG3 stepped and noise added (FilterSection::PrepareInput).
+// Each oscillator for the whole run, one voice after another, so a reader stays in
+// registers; oscillators not heard read silence.
+void VoiceGroup::ReadOscillators(int frames) {
+  for (int l = 0; l < kLanes; ++l) {
+    dco1_[l].ReadRun(&dco1Out_[0][l], kLanes, frames);
+    dco2_[l].ReadRun(&dco2Out_[0][l], kLanes, frames);
+  }
+}
+
 template <typename Vector>
-TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, int* offset) {
+TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(int s, double& sum, double* input, int* offset) {
   deg1_.Step<Vector>(lanes_);
   deg2_.Step<Vector>(lanes_);
   // DEG3 (through its smoother in legacy mode) gives the noise's weight in the mix and the
@@ -129,10 +142,9 @@ TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, i
     }
     for (int l = 0; l < lanes_; ++l) offset[l] = static_cast<int>(cutoff[l]);
   }
-  // Each oscillator's weight on lane vectors: its envelope squared times its level, and
-  // without an own filter the velocity gain too.
-  alignas(32) double weight1[kLanes];
-  alignas(32) double weight2[kLanes];
+  // The oscillators weighted on lane vectors: each by its envelope squared times its level,
+  // and without an own filter the velocity gain too.
+  alignas(32) double mix[kLanes];
   for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
     const Vector e1 = LoadLanes<Vector>(deg1_.level + v);
     const Vector e2 = LoadLanes<Vector>(deg2_.level + v);
@@ -143,44 +155,60 @@ TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(double& sum, double* input, i
       w1 *= gain;
       w2 *= gain;
     }
-    StoreLanes(weight1 + v, w1);
-    StoreLanes(weight2 + v, w2);
+    StoreLanes(mix + v,
+               LoadLanes<Vector>(dco1Out_[s] + v) * w1 + LoadLanes<Vector>(dco2Out_[s] + v) * w2);
+  }
+  if (!ownFilter_) {
+    for (int l = 0; l < lanes_; ++l) sum += mix[l];
+    return;
   }
   for (int l = 0; l < lanes_; ++l) {
-    double mix = dco1_[l].Next() * weight1[l] + dco2_[l].Next() * weight2[l];
-    if (!ownFilter_) {
-      sum += mix;
-      continue;
-    }
     const double noise = noiseWeight_[l] > 0.0 ? noise_[l].Next() : 0.0;
     if (!sweepInLanes_) {
-      input[l] = voices_[l]->PrepareOwnFilter(mix, noise, offset[l]);
-      continue;
+      input[l] = voices_[l]->PrepareOwnFilter(mix[l], noise, offset[l]);
+    } else {
+      input[l] = noiseWeight_[l] > 0.0 ? mix[l] + noiseGain[l] * noise : mix[l];
     }
-    if (noiseWeight_[l] > 0.0) mix += noiseGain[l] * noise;
-    input[l] = mix;
   }
-  if (ownFilter_) std::fill(input + lanes_, input + kLanes, 0.0);  // silent lanes
+  std::fill(input + lanes_, input + kLanes, 0.0);  // silent lanes
 }
 
-// One sample of the filters: the cutoffs glide (Vcf::Glide), then all lanes filter at once.
-void VoiceGroup::FilterSample(double* input, const int* offset, double& sum) {
+// The filters for the run, a sample of all lanes at a time. The cutoffs glide (Vcf::Glide)
+// sample by sample, except where the index cannot change during the run (the cutoff at its
+// target, the same offset throughout): those lanes glide once, at its start.
+void VoiceGroup::Filter(double (*input)[kLanes], const int (*offset)[kLanes], double* sum,
+                        int frames) {
+  int moving[kLanes];
+  int movingCount = 0;
   for (int l = 0; l < lanes_; ++l) {
     Vcf& filter = voices_[l]->filter_.vcf_;
-    if (filter.Glide(offset[l])) filters_.LoadCoefficients(l, filter);
+    bool steady = !filter.Gliding();
+    for (int s = 1; s < frames && steady; ++s) steady = offset[s][l] == offset[0][l];
+    if (!steady) {
+      moving[movingCount++] = l;
+    } else if (filter.Glide(offset[0][l])) {
+      filters_.LoadCoefficients(l, filter);
+    }
   }
-  filters_.Process(input, input);
-  double total = sum;  // in a register, not through memory
-  for (int l = 0; l < lanes_; ++l) total += input[l] * velocityGain_[l];
-  sum = total;
+  for (int s = 0; s < frames; ++s) {
+    for (int m = 0; m < movingCount; ++m) {
+      Vcf& filter = voices_[moving[m]]->filter_.vcf_;
+      if (filter.Glide(offset[s][moving[m]])) filters_.LoadCoefficients(moving[m], filter);
+    }
+    filters_.Process(input[s], input[s]);
+    double total = sum[s];  // in a register, not through memory
+    for (int l = 0; l < lanes_; ++l) total += input[s][l] * velocityGain_[l];
+    sum[s] = total;
+  }
 }
 
 template <typename Vector>
 TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
+  ReadOscillators(frames);
   if (!ownFilter_) {
     for (int s = 0; s < frames; ++s) {
       double total = sum[s];  // in a register, not through memory
-      RenderSources<Vector>(total, nullptr, nullptr);
+      RenderSources<Vector>(s, total, nullptr, nullptr);
       sum[s] = total;
     }
     return;
@@ -188,8 +216,8 @@ TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
   alignas(32) double input[kMaxRun][kLanes];
   int offset[kMaxRun][kLanes];
   double unused = 0.0;
-  for (int s = 0; s < frames; ++s) RenderSources<Vector>(unused, input[s], offset[s]);
-  for (int s = 0; s < frames; ++s) FilterSample(input[s], offset[s], sum[s]);
+  for (int s = 0; s < frames; ++s) RenderSources<Vector>(s, unused, input[s], offset[s]);
+  Filter(input, offset, sum, frames);
 }
 
 namespace {

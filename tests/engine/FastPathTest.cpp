@@ -16,7 +16,7 @@ struct Setting {
 };
 
 // A busy performance: chords with staggered starts and releases, a voice stolen, the
-// sustain pedal, wheel and bend, in blocks of uneven size.
+// sustain pedal, wheel and bend, the cutoff gliding down and up, in blocks of uneven size.
 std::vector<double> Perform(const std::vector<Setting>& settings, bool plain) {
   PlayingPlug p(48000.0, 512);
   p.plug.SetOneVoiceAtATime(plain);
@@ -30,6 +30,7 @@ std::vector<double> Perform(const std::vector<Setting>& settings, bool plain) {
     if (block % 4 == 1) p.Send(3, 0xE0, 0, 40 + block);
     if (block == 30) p.Send(0, 0xB0, 64, 127);
     if (block == 40) p.Send(100, 0xB0, 64, 0);
+    if (block == 20 || block == 35) p.Set(kVcfCutoff, block == 20 ? 25 : 90);
     p.Render(size);
     out.insert(out.end(), p.left.begin(), p.left.end());
     out.insert(out.end(), p.right.begin(), p.right.end());
