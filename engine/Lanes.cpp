@@ -6,7 +6,7 @@ namespace {
 
 bool AskProcessor() {
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
+  return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("bmi2") != 0;
 }
 
 // Zero, so the narrow lanes, until the library's initialisation has asked.

@@ -11,8 +11,8 @@
 typedef double DoublePair __attribute__((vector_size(2 * sizeof(double))));
 typedef double DoubleQuad __attribute__((vector_size(4 * sizeof(double))));
 
-// Whether the wide lanes run: the processor has AVX2 (asked once, when the library is
-// loaded) and they are allowed.
+// Whether the wide lanes run: the processor has AVX2 and BMI2 (asked once, when the
+// library is loaded) and they are allowed.
 bool WideLanes();
 // Allowed unless switched off, so the narrow lanes can be checked on any processor.
 void AllowWideLanes(bool allowed);
@@ -23,7 +23,7 @@ void AllowWideLanes(bool allowed);
 // into halves by the compiler), so no call between them depends on the vector ABI.
 #pragma GCC diagnostic ignored "-Wpsabi"
 #define TARSYN7_LANE_KERNEL __attribute__((always_inline)) inline
-#define TARSYN7_WIDE_LANES __attribute__((target("avx2")))
+#define TARSYN7_WIDE_LANES __attribute__((target("avx2,bmi2")))
 
 template <typename Vector>
 constexpr int kLaneWidth = sizeof(Vector) / sizeof(double);
