@@ -40,6 +40,17 @@ TARSYN7_LANE_KERNEL void StoreLanes(double* to, Vector v) {
   std::memcpy(to, &v, sizeof v);
 }
 
+// Each lane truncated towards zero into `to`, as static_cast<int> does.
+TARSYN7_LANE_KERNEL void StoreTruncated(int* to, double v) {
+  *to = static_cast<int>(v);
+}
+template <typename Vector>
+TARSYN7_LANE_KERNEL void StoreTruncated(int* to, Vector v) {
+  typedef int Ints __attribute__((vector_size(sizeof(Vector) / 2)));
+  const Ints truncated = __builtin_convertvector(v, Ints);
+  std::memcpy(to, &truncated, sizeof truncated);
+}
+
 // a where the comparison that gave `mask` holds, else b: by bit masks for lane vectors.
 TARSYN7_LANE_KERNEL double Select(bool mask, double a, double b) {
   return mask ? a : b;

@@ -26,9 +26,12 @@ struct VoiceGroup {
   void Render(double* sum, int frames);
 
  private:
-  template <typename Vector>
-  void RenderSources(int s, double& sum, double* input, int* offset);
   void ReadOscillators(int frames);
+  template <typename Vector>
+  void Mix(int s, double* mix);
+  template <typename Vector>
+  void Sweep(double* noiseGain, int* offset);
+  void AddNoise(double* input, const double* noiseGain, int* offset);
   void Filter(double (*input)[kLanes], const int (*offset)[kLanes], double* sum, int frames);
 
   Voice* voices_[kLanes] = {};
@@ -36,6 +39,7 @@ struct VoiceGroup {
   bool ownFilter_;
   bool sweepInLanes_ = false;  // DEG3 and its smoother on lanes (the voices agree on legacy mode)
   bool legacySweep_ = false;   // DEG3 through the smoother, noise shaped by it alone
+  bool drawsNoise_ = false;    // by any voice
   EnvelopeLanes deg1_;
   EnvelopeLanes deg2_;
   EnvelopeLanes deg3_;
@@ -76,6 +80,7 @@ VoiceGroup::VoiceGroup(Voice* const* voices, int lanes, const NoiseStride* strid
     FilterSection& section = voice.filter_;
     filters_.Load(l, section.vcf_);
     if (voice.DrawsNoise()) {
+      drawsNoise_ = true;
       noise_[l] = strides[l];
       noiseWeight_[l] = section.noiseWeight_;
     }
@@ -104,9 +109,6 @@ void VoiceGroup::Store() {
   }
 }
 
-// One sample of each voice's sources: the oscillators shaped by their envelopes
-// (Voice::RenderSources), added to `sum`; or, with its own filter, the filter's input and
-// cutoff offset, with DEG3 stepped and noise added (FilterSection::PrepareInput).
 // Each oscillator for the whole run, one voice after another, so a reader stays in
 // registers; oscillators not heard read silence.
 void VoiceGroup::ReadOscillators(int frames) {
@@ -116,35 +118,13 @@ void VoiceGroup::ReadOscillators(int frames) {
   }
 }
 
+// One sample of the oscillators shaped by their envelopes (Voice::RenderSources), on lane
+// vectors: each weighted by its envelope squared times its level, and without an own
+// filter the velocity gain too. Silent lanes mix silence.
 template <typename Vector>
-TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(int s, double& sum, double* input, int* offset) {
+TARSYN7_LANE_KERNEL void VoiceGroup::Mix(int s, double* mix) {
   deg1_.Step<Vector>(lanes_);
   deg2_.Step<Vector>(lanes_);
-  // DEG3 (through its smoother in legacy mode) gives the noise's weight in the mix and the
-  // cutoff offset, on lane vectors.
-  alignas(32) double noiseGain[kLanes];
-  if (sweepInLanes_) {
-    deg3_.Step<Vector>(lanes_);
-    alignas(32) double smoothed[kLanes];
-    const double* sweep = deg3_.level;
-    if (legacySweep_) {
-      smoothers_.Process<Vector>(deg3_.level, smoothed);
-      sweep = smoothed;
-    }
-    alignas(32) double cutoff[kLanes];
-    for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
-      const Vector e3 = LoadLanes<Vector>(sweep + v);
-      const Vector shape = legacySweep_ ? e3 : e3 * e3;
-      StoreLanes(noiseGain + v, shape * LoadLanes<Vector>(velocityGain_ + v) *
-                                    LoadLanes<Vector>(noiseWeight_ + v));
-      StoreLanes(cutoff + v,
-                 LoadLanes<Vector>(baseOffset_ + v) + LoadLanes<Vector>(sweepDepth_ + v) * e3);
-    }
-    for (int l = 0; l < lanes_; ++l) offset[l] = static_cast<int>(cutoff[l]);
-  }
-  // The oscillators weighted on lane vectors: each by its envelope squared times its level,
-  // and without an own filter the velocity gain too.
-  alignas(32) double mix[kLanes];
   for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
     const Vector e1 = LoadLanes<Vector>(deg1_.level + v);
     const Vector e2 = LoadLanes<Vector>(deg2_.level + v);
@@ -158,19 +138,40 @@ TARSYN7_LANE_KERNEL void VoiceGroup::RenderSources(int s, double& sum, double* i
     StoreLanes(mix + v,
                LoadLanes<Vector>(dco1Out_[s] + v) * w1 + LoadLanes<Vector>(dco2Out_[s] + v) * w2);
   }
-  if (!ownFilter_) {
-    for (int l = 0; l < lanes_; ++l) sum += mix[l];
-    return;
+}
+
+// One sample of DEG3 (through its smoother in legacy mode) on lane vectors: the noise's
+// weight in the mix and the cutoff offset (FilterSection::PrepareInput).
+template <typename Vector>
+TARSYN7_LANE_KERNEL void VoiceGroup::Sweep(double* noiseGain, int* offset) {
+  deg3_.Step<Vector>(lanes_);
+  alignas(32) double smoothed[kLanes];
+  const double* sweep = deg3_.level;
+  if (legacySweep_) {
+    smoothers_.Process<Vector>(deg3_.level, smoothed);
+    sweep = smoothed;
   }
+  for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
+    const Vector e3 = LoadLanes<Vector>(sweep + v);
+    const Vector shape = legacySweep_ ? e3 : e3 * e3;
+    StoreLanes(noiseGain + v,
+               shape * LoadLanes<Vector>(velocityGain_ + v) * LoadLanes<Vector>(noiseWeight_ + v));
+    StoreTruncated(offset + v,
+                   LoadLanes<Vector>(baseOffset_ + v) + LoadLanes<Vector>(sweepDepth_ + v) * e3);
+  }
+}
+
+// One sample of noise added to each voice's mix, the filter's input; voices that disagree
+// on legacy mode take their own way, DEG3 and cutoff offset too (Voice::PrepareOwnFilter).
+void VoiceGroup::AddNoise(double* input, const double* noiseGain, int* offset) {
   for (int l = 0; l < lanes_; ++l) {
     const double noise = noiseWeight_[l] > 0.0 ? noise_[l].Next() : 0.0;
     if (!sweepInLanes_) {
-      input[l] = voices_[l]->PrepareOwnFilter(mix[l], noise, offset[l]);
-    } else {
-      input[l] = noiseWeight_[l] > 0.0 ? mix[l] + noiseGain[l] * noise : mix[l];
+      input[l] = voices_[l]->PrepareOwnFilter(input[l], noise, offset[l]);
+    } else if (noiseWeight_[l] > 0.0) {
+      input[l] += noiseGain[l] * noise;
     }
   }
-  std::fill(input + lanes_, input + kLanes, 0.0);  // silent lanes
 }
 
 // The filters for the run, a sample of all lanes at a time. The cutoffs glide (Vcf::Glide)
@@ -205,19 +206,24 @@ void VoiceGroup::Filter(double (*input)[kLanes], const int (*offset)[kLanes], do
 template <typename Vector>
 TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
   ReadOscillators(frames);
+  alignas(32) double mix[kMaxRun][kLanes];
   if (!ownFilter_) {
     for (int s = 0; s < frames; ++s) {
+      Mix<Vector>(s, mix[s]);
       double total = sum[s];  // in a register, not through memory
-      RenderSources<Vector>(s, total, nullptr, nullptr);
+      for (int l = 0; l < lanes_; ++l) total += mix[s][l];
       sum[s] = total;
     }
     return;
   }
-  alignas(32) double input[kMaxRun][kLanes];
   int offset[kMaxRun][kLanes];
-  double unused = 0.0;
-  for (int s = 0; s < frames; ++s) RenderSources<Vector>(s, unused, input[s], offset[s]);
-  Filter(input, offset, sum, frames);
+  for (int s = 0; s < frames; ++s) {
+    alignas(32) double noiseGain[kLanes] = {};
+    if (sweepInLanes_) Sweep<Vector>(noiseGain, offset[s]);
+    Mix<Vector>(s, mix[s]);
+    if (drawsNoise_ || !sweepInLanes_) AddNoise(mix[s], noiseGain, offset[s]);
+  }
+  Filter(mix, offset, sum, frames);
 }
 
 namespace {
