@@ -10,9 +10,10 @@
 #include "engine/Voice.h"
 
 // Up to kLanes voices of one kind for one run, laid out side by side. Lanes beyond the
-// voices stay silent. A run is rendered in two passes over its samples: first the sources
-// (envelopes, oscillators, noise, the cutoff offset), which are many short independent
-// computations, then the filters, one long feedback chain per lane.
+// voices stay silent. A run is rendered in three passes: each oscillator for the whole
+// run, voice after voice; then sample by sample the envelopes, noise and cutoff offsets,
+// many short independent computations on lane vectors; last the filters, one long
+// feedback chain per lane.
 struct VoiceGroup {
   static constexpr int kLanes = kFilterLanes;
   static constexpr int kMaxRun = 64;
