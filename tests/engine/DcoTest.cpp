@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/IncrementTable.h"
+#include "engine/Lanes.h"
 #include "engine/PitchToFrequency.h"
 #include "engine/SquareTables.h"
 #include "tests/engine/SignalAnalysis.h"
@@ -241,6 +242,38 @@ TEST(DcoMix, WaveformSetsTheFootageWeights) {
   EXPECT_NEAR(octaveAmplitudes(1.0)[1], 0.125, 2e-3);
   dco.SetFootageLevel(Dco::k8, 0.0);
   EXPECT_NEAR(octaveAmplitudes(1.0)[1], 0.0, 2e-3);
+}
+
+// A run read at once (voices side by side) gives what Next gives sample by sample, for
+// every number of footages read, at pitches where the top footages fall silent, on
+// whatever lanes the processor has and on the narrow ones.
+TEST(DcoRun, ReadsWhatNextReadsForEveryFootageCount) {
+  const std::initializer_list<Dco::Footage> footageSets[] = {
+      {}, {Dco::k16}, {Dco::k8}, {Dco::k16, Dco::k4}, {Dco::k2}, kAllFootages};
+  IncrementTable increments;
+  for (bool wide : {true, false}) {
+    AllowWideLanes(wide);
+    for (const auto& footages : footageSets) {
+      for (int note : {24, 69, 115}) {
+        Dco dco;
+        Prepare(dco, increments, 48000.0, 0, footages);
+        dco.SetWaveform(0.6);
+        dco.SetPitch(note * kStepsPerSemitone + 37);
+        DcoReader run = dco.Reader();
+        DcoReader alone = dco.Reader();
+        constexpr int kStride = 3;
+        constexpr int kFrames = 64;
+        std::vector<double> out(kStride * kFrames, 7.0);
+        run.ReadRun(out.data(), kStride, kFrames);
+        for (int s = 0; s < kFrames; ++s) {
+          EXPECT_EQ(out[static_cast<size_t>(s * kStride)], alone.Next()) << note << " " << s;
+          EXPECT_EQ(out[static_cast<size_t>(s * kStride + 1)], 7.0);  // between the strides
+        }
+        EXPECT_EQ(run.phase, alone.phase);
+      }
+    }
+  }
+  AllowWideLanes(true);
 }
 
 }  // namespace
