@@ -27,6 +27,7 @@ void Tarsyn7::RenderBlock(double** /*inputs*/, double** outputs, int frames) {
   std::fill(right, right + frames, 0.0);
   BeginSequencerBlock(frames);
   BeginBlock();
+  footageMixes_.NewBlock();
   SendQueuedSysEx();
   for (int done = 0; done < frames;) {
     const int remaining = frames - done;

@@ -52,7 +52,21 @@ TARSYN7_LANE_KERNEL void ReadFootages(DcoReader& reader, double* out, int stride
   reader.phase = phase;
 }
 
+// A run from the reader's footage mix: one look-up a sample.
+TARSYN7_LANE_KERNEL void ReadMix(DcoReader& reader, double* out, int stride, int frames) {
+  const double* entries = reader.mix.entries;
+  const int shift = reader.mix.shift;
+  uint32_t phase = reader.phase;
+  const uint32_t increment = reader.increment;
+  for (int s = 0; s < frames; ++s) {
+    out[s * stride] = entries[phase >> shift];
+    phase = (phase + increment) & DcoReader::kPhaseMask;
+  }
+  reader.phase = phase;
+}
+
 TARSYN7_LANE_KERNEL void ReadAnyCount(DcoReader& reader, double* out, int stride, int frames) {
+  if (reader.count > 0 && reader.mix.Valid()) return ReadMix(reader, out, stride, frames);
   switch (reader.count) {
     case 1:
       return ReadFootages<1>(reader, out, stride, frames);
@@ -141,9 +155,42 @@ void Dco::SetPitch(double p) {
   const int index =
       wanted > 0.0 ? static_cast<int>(std::min(wanted, static_cast<double>(kPitchIndexMax))) : 0;
   reader_.increment = static_cast<uint32_t>(increments_->At(index));
-  if (index == lastIndex_) return;
+  if (index == lastIndex_) return KeepMix();
   lastIndex_ = index;
   ChooseTables(index);
+}
+
+void Dco::BindFootageMixes(FootageMixes* mixes) {
+  mixes_ = mixes;
+  AskForMix();
+}
+
+// A mix for the footages read now, unless it is the one already held.
+void Dco::AskForMix() {
+  if (mixes_ == nullptr || reader_.count == 0) {
+    reader_.mix = {};
+    return;
+  }
+  FootageMixes::Key key;
+  key.count = reader_.count;
+  key.tables = reader_.tables;
+  key.gains = reader_.gains;
+  // The same footages: the mix held, or none until the next block.
+  if (key == mixKey_ && (reader_.mix.Valid() || mixAskedIn_ == mixes_->Block())) {
+    return mixes_->Use(reader_.mix);
+  }
+  mixKey_ = key;
+  reader_.mix = mixes_->Find(key);
+  mixAskedIn_ = mixes_->Block();
+}
+
+// Once a tick: the mix held stays in use; one not had is asked for again once a block.
+void Dco::KeepMix() {
+  if (reader_.mix.Valid()) {
+    mixes_->Use(reader_.mix);
+  } else if (mixes_ != nullptr && reader_.count > 0 && mixAskedIn_ != mixes_->Block()) {
+    AskForMix();
+  }
 }
 
 void Dco::ChooseTables(int index) {
@@ -163,6 +210,7 @@ void Dco::UpdateReader() {
     reader_.gains[f] = gains_[f];
     if (gains_[f] != 0.0) reader_.count = f + 1;
   }
+  AskForMix();
 }
 
 int Dco::FootageTable(Footage footage) const {

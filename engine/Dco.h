@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/FootageMixes.h"
 #include "engine/PitchToFrequency.h"
 
 class IncrementTable;
@@ -33,6 +34,7 @@ struct DcoReader {
   std::array<double, kFootageCount> gains{};
   uint32_t phase = 0;  // 27 bits
   uint32_t increment = 0;
+  FootageMixes::Handle mix;  // the footages summed, read by ReadRun while valid
 };
 
 // One digital oscillator group: a band-limited square wave at four footages,
@@ -50,6 +52,8 @@ class Dco {
 
   // The plug-in's pitch-bend offset in pitch-index units, read at every SetPitch.
   void BindPitchBend(const double* offset) { pitchBend_ = offset; }
+  // The plug-in's footage mixes, asked for one whenever the footages read change.
+  void BindFootageMixes(FootageMixes* mixes);
 
   void SetOctave(int octave);       // -2..0
   void SetInterval(int semitones);  // 0..12
@@ -76,6 +80,8 @@ class Dco {
   void UpdateGains();
   void UpdateReader();
   void ChooseTables(int index);
+  void AskForMix();
+  void KeepMix();
 
   const SquareTables* squares_;
   const IncrementTable* increments_ = nullptr;
@@ -93,4 +99,7 @@ class Dco {
   std::array<double, kFootageCount> gains_{};
   std::array<const double*, kFootageCount> tables_{};
   DcoReader reader_;
+  FootageMixes* mixes_ = nullptr;
+  FootageMixes::Key mixKey_;  // of the mix last asked for
+  uint64_t mixAskedIn_ = 0;   // block
 };

@@ -42,6 +42,7 @@ Tarsyn7::Tarsyn7(HostCallback host)
     voice.SetOwner(this);
     voice.SetPerformance(&performance_);
     voice.SetTables(increments_, cutoffs_);
+    voice.SetFootageMixes(&footageMixes_);
     voice.SetNoise(&noise_);
     voice.SetSampleRate(kConstructionRate);  // playable before the host's first reset
   }

@@ -5,6 +5,7 @@
 #include "editor/PanelLayout.h"
 #include "editor/PanelPlug.h"
 #include "engine/CutoffTable.h"
+#include "engine/FootageMixes.h"
 #include "engine/GlobalFilterPath.h"
 #include "engine/IncrementTable.h"
 #include "engine/KeyPitchSource.h"
@@ -269,6 +270,7 @@ class Tarsyn7 : public Synth, public KeyPitchSource, public SequencerOutput, pub
   // Rate-dependent tables of this object, so instances at other rates never share them.
   IncrementTable increments_;
   CutoffTable cutoffs_;
+  FootageMixes footageMixes_;
   NoiseGenerator noise_;
   std::array<Voice, kVoiceCount> voices_;
   // Indices of the sounding voices in ascending order: found at each tick, where voices

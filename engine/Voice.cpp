@@ -34,6 +34,11 @@ void Voice::SetTables(IncrementTable& increments, CutoffTable& cutoffs) {
   cutoffs_ = &cutoffs;
 }
 
+void Voice::SetFootageMixes(FootageMixes* mixes) {
+  dco1_.BindFootageMixes(mixes);
+  dco2_.BindFootageMixes(mixes);
+}
+
 void Voice::SetSampleRate(double rate) {
   sampleRate_ = rate;
   active_ = keyHeld_ = gate_ = sustained_ = false;

@@ -31,6 +31,8 @@ class Voice {
   // The owner's rate-dependent tables, shared by all its voices; bind them
   // before the first SetSampleRate, which sets the oscillators and the filter up.
   void SetTables(IncrementTable& increments, CutoffTable& cutoffs);
+  // The owner's footage mixes, shared by all its oscillators.
+  void SetFootageMixes(FootageMixes* mixes);
   // The owner's noise source, drawn from by a voice with its own filter.
   void SetNoise(NoiseGenerator* noise) { noise_ = noise; }
   // Back to silence at the reset key, set up for a sample rate. Parameters are

@@ -246,20 +246,25 @@ TEST(DcoMix, WaveformSetsTheFootageWeights) {
 
 // A run read at once (voices side by side) gives what Next gives sample by sample, for
 // every number of footages read, at pitches where the top footages fall silent, on
-// whatever lanes the processor has and on the narrow ones.
+// whatever lanes the processor has and on the narrow ones, from the footages and from
+// their mix.
 TEST(DcoRun, ReadsWhatNextReadsForEveryFootageCount) {
   const std::initializer_list<Dco::Footage> footageSets[] = {
       {}, {Dco::k16}, {Dco::k8}, {Dco::k16, Dco::k4}, {Dco::k2}, kAllFootages};
   IncrementTable increments;
+  FootageMixes mixes;
   for (bool wide : {true, false}) {
     AllowWideLanes(wide);
     for (const auto& footages : footageSets) {
       for (int note : {24, 69, 115}) {
+        mixes.NewBlock();
         Dco dco;
+        if (note != 69) dco.BindFootageMixes(&mixes);
         Prepare(dco, increments, 48000.0, 0, footages);
         dco.SetWaveform(0.6);
         dco.SetPitch(note * kStepsPerSemitone + 37);
         DcoReader run = dco.Reader();
+        EXPECT_EQ(run.mix.Valid(), note != 69 && run.count > 0);
         DcoReader alone = dco.Reader();
         constexpr int kStride = 3;
         constexpr int kFrames = 64;
