@@ -193,11 +193,15 @@ void Dco::KeepMix() {
   }
 }
 
+// Neighbouring indices mostly share their tables: then the reader stays as it is.
 void Dco::ChooseTables(int index) {
   const IncrementTable::FootageTables& chosen = increments_->TablesAt(index);
+  std::array<const double*, kFootageCount> tables{};
   for (int f = 0; f < kFootageCount; ++f) {
-    tables_[f] = chosen[f] == IncrementTable::kSilent ? nullptr : squares_->Table(chosen[f]);
+    tables[f] = chosen[f] == IncrementTable::kSilent ? nullptr : squares_->Table(chosen[f]);
   }
+  if (tables == tables_) return KeepMix();
+  tables_ = tables;
   UpdateReader();
 }
 
