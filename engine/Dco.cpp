@@ -66,7 +66,7 @@ TARSYN7_LANE_KERNEL void ReadMix(DcoReader& reader, double* out, int stride, int
 }
 
 TARSYN7_LANE_KERNEL void ReadAnyCount(DcoReader& reader, double* out, int stride, int frames) {
-  if (reader.count > 0 && reader.mix.Valid()) return ReadMix(reader, out, stride, frames);
+  if (reader.mix.Valid()) return ReadMix(reader, out, stride, frames);
   switch (reader.count) {
     case 1:
       return ReadFootages<1>(reader, out, stride, frames);

@@ -10,13 +10,13 @@ bool AskProcessor() {
 }
 
 // Zero, so the narrow lanes, until the library's initialisation has asked.
-const bool processorHasAvx2 = AskProcessor();
+const bool processorHasWideLanes = AskProcessor();
 std::atomic<bool> wideAllowed{true};
 
 }  // namespace
 
 bool WideLanes() {
-  return processorHasAvx2 && wideAllowed.load(std::memory_order_relaxed);
+  return processorHasWideLanes && wideAllowed.load(std::memory_order_relaxed);
 }
 
 void AllowWideLanes(bool allowed) {
