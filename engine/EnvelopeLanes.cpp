@@ -1,7 +1,7 @@
 #include "engine/EnvelopeLanes.h"
 
-EnvelopeLanes::EnvelopeLanes() {
-  for (int l = 0; l < kLanes; ++l) {
+void EnvelopeLanes::SilenceFrom(int l) {
+  for (; l < kLanes; ++l) {
     level[l] = target_[l] = coefficient_[l] = 0.0;
     SetMotion(l, Motion{}, false);
   }

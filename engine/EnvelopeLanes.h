@@ -7,13 +7,13 @@
 // stepped together for a run of samples: the step of DigitalEnvelope on lane vectors, in
 // either mode. A lane whose stage ends goes back to its envelope for the next stage, as
 // happens rarely. Should the lanes' modes differ, each envelope steps itself. Lanes beyond
-// the voices stay silent.
+// the voices stay silent. Lanes that all hold their levels (sustains of a held chord)
+// cost nothing for the rest of the run.
 struct EnvelopeLanes {
   static constexpr int kLanes = 8;
   using Motion = DigitalEnvelope::Motion;
 
-  EnvelopeLanes();
-  // Takes an envelope into lane l for the run.
+  // Takes an envelope into lane l for the run; lanes 0, 1, ... in turn.
   void Load(int l, DigitalEnvelope* envelope);
   // Gives the lanes' levels back to their envelopes at the end of the run.
   void Store(int lanes) const;
@@ -29,6 +29,8 @@ struct EnvelopeLanes {
   enum Mode { kExponential, kLinear, kMixed };
 
   void LoadState(int l);
+  // Lanes from l on: level 0, at rest.
+  void SilenceFrom(int l);
   void SetMotion(int l, const Motion& m, bool linear);
   void EndStage(int l, double level);
   template <typename Vector>
@@ -38,6 +40,10 @@ struct EnvelopeLanes {
 
   int loaded_ = 0;
   Mode mode_ = kExponential;
+  // The run's first step changed no level and ended no stage, so no later step of the
+  // run would either: the lanes hold their levels (a sustain, an envelope at rest).
+  bool firstStep_ = true;
+  bool holding_ = false;
   alignas(32) double reached_[kLanes];  // the level the step's end was judged by
   alignas(32) double target_[kLanes];
   alignas(32) double coefficient_[kLanes];
@@ -77,6 +83,12 @@ TARSYN7_LANE_KERNEL auto EnvelopeLanes::StepLinear(int v) {
 
 template <typename Vector>
 TARSYN7_LANE_KERNEL void EnvelopeLanes::Step(int lanes) {
+  if (holding_) return;
+  const bool first = firstStep_;
+  if (first) {
+    firstStep_ = false;
+    SilenceFrom(loaded_);
+  }
   if (mode_ == kMixed) {
     for (int l = 0; l < lanes; ++l) {
       envelopes[l]->EnvelopeStep();
@@ -86,10 +98,16 @@ TARSYN7_LANE_KERNEL void EnvelopeLanes::Step(int lanes) {
   }
   // The stages end rarely: one look at all lanes' ends, then the lanes that did.
   decltype(StepLinear<Vector>(0)) ended{};
+  decltype(ended) moved{};
   for (int v = 0; v < kLanes; v += kLaneWidth<Vector>) {
+    const Vector before = LoadLanes<Vector>(level + v);
     ended |= mode_ == kLinear ? StepLinear<Vector>(v) : StepExponential<Vector>(v);
+    if (first) moved |= LoadLanes<Vector>(level + v) != before;
   }
-  if (!AnyLane(ended)) return;
+  if (!AnyLane(ended)) {
+    holding_ = first && !AnyLane(moved);
+    return;
+  }
   for (int l = 0; l < kLanes; ++l) {
     if (reached_[l] <= endBelow_[l] || reached_[l] >= endAbove_[l]) EndStage(l, reached_[l]);
   }
