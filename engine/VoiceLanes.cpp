@@ -1,6 +1,7 @@
 #include "engine/VoiceLanes.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/BiquadLanes.h"
 #include "engine/EnvelopeLanes.h"
@@ -33,7 +34,9 @@ struct VoiceGroup {
   template <typename Vector>
   void Sweep(double* noiseGain, int* offset);
   void AddNoise(double* input, const double* noiseGain, int* offset);
-  void Filter(double (*input)[kLanes], const int (*offset)[kLanes], double* sum, int frames);
+  unsigned ChangingOffsets(const int (*offset)[kLanes], int frames) const;
+  void Filter(double (*input)[kLanes], const int (*offset)[kLanes], unsigned changing, double* sum,
+              int frames);
 
   Voice* voices_[kLanes] = {};
   int lanes_;
@@ -175,18 +178,37 @@ void VoiceGroup::AddNoise(double* input, const double* noiseGain, int* offset) {
   }
 }
 
+// The lanes whose cutoff offset changes during the run, as bits; four lanes compared at a
+// time.
+TARSYN7_LANE_KERNEL unsigned VoiceGroup::ChangingOffsets(const int (*offset)[kLanes],
+                                                         int frames) const {
+  typedef int Ints __attribute__((vector_size(4 * sizeof(int))));
+  constexpr int kWidth = 4;
+  unsigned changing = 0;
+  for (int v = 0; v < kLanes; v += kWidth) {
+    Ints first;
+    Ints differs{};
+    std::memcpy(&first, offset[0] + v, sizeof first);
+    for (int s = 1; s < frames; ++s) {
+      Ints row;
+      std::memcpy(&row, offset[s] + v, sizeof row);
+      differs |= row != first;
+    }
+    for (int i = 0; i < kWidth; ++i) changing |= differs[i] != 0 ? 1u << (v + i) : 0u;
+  }
+  return changing;
+}
+
 // The filters for the run, a sample of all lanes at a time. The cutoffs glide (Vcf::Glide)
 // sample by sample, except where the index cannot change during the run (the cutoff at its
 // target, the same offset throughout): those lanes glide once, at its start.
-void VoiceGroup::Filter(double (*input)[kLanes], const int (*offset)[kLanes], double* sum,
-                        int frames) {
+void VoiceGroup::Filter(double (*input)[kLanes], const int (*offset)[kLanes], unsigned changing,
+                        double* sum, int frames) {
   int moving[kLanes];
   int movingCount = 0;
   for (int l = 0; l < lanes_; ++l) {
     Vcf& filter = voices_[l]->filter_.vcf_;
-    bool steady = !filter.Gliding();
-    for (int s = 1; s < frames && steady; ++s) steady = offset[s][l] == offset[0][l];
-    if (!steady) {
+    if (filter.Gliding() || (changing >> l & 1u) != 0) {
       moving[movingCount++] = l;
     } else if (filter.Glide(offset[0][l])) {
       filters_.LoadCoefficients(l, filter);
@@ -224,7 +246,7 @@ TARSYN7_LANE_KERNEL void VoiceGroup::Render(double* sum, int frames) {
     Mix<Vector>(s, mix[s]);
     if (drawsNoise_ || !sweepInLanes_) AddNoise(mix[s], noiseGain, offset[s]);
   }
-  Filter(mix, offset, sum, frames);
+  Filter(mix, offset, ChangingOffsets(offset, frames), sum, frames);
 }
 
 namespace {
