@@ -68,9 +68,9 @@ class Dco {
   void SetPitch(double p);
 
   double Render() { return reader_.Next(); }
-  // The per-sample part, to render a copy elsewhere; TakePhase takes the copy's phase back.
+  // The per-sample part, for rendering runs elsewhere (engine/VoiceLanes).
   const DcoReader& Reader() const { return reader_; }
-  void TakePhase(const DcoReader& reader) { reader_.phase = reader.phase; }
+  DcoReader& Reader() { return reader_; }
 
   // Square table read by a footage, or -1 when it is silent (above Nyquist).
   int FootageTable(Footage footage) const;

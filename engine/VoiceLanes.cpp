@@ -48,8 +48,8 @@ struct VoiceGroup {
   EnvelopeLanes deg2_;
   EnvelopeLanes deg3_;
   BiquadLanes smoothers_;
-  DcoReader dco1_[kLanes];
-  DcoReader dco2_[kLanes];
+  DcoReader* dco1_[kLanes] = {};  // null where the oscillator is not heard
+  DcoReader* dco2_[kLanes] = {};
   NoiseStride noise_[kLanes];
   double dco1Level_[kLanes] = {};  // 0 where the oscillator is not heard
   double dco2Level_[kLanes] = {};
@@ -72,11 +72,11 @@ VoiceGroup::VoiceGroup(Voice* const* voices, int lanes, const NoiseStride* strid
     deg2_.Load(l, &voice.deg2_);
     // An oscillator that is not heard does not run either.
     if (voice.dco1Level_ > 0.0) {
-      dco1_[l] = voice.dco1_.Reader();
+      dco1_[l] = &voice.dco1_.Reader();
       dco1Level_[l] = voice.dco1Level_;
     }
     if (voice.doubleMode_ && voice.dco2Level_ > 0.0) {
-      dco2_[l] = voice.dco2_.Reader();
+      dco2_[l] = &voice.dco2_.Reader();
       dco2Level_[l] = voice.dco2Level_;
     }
     velocityGain_[l] = voice.velocityGain_;
@@ -107,8 +107,6 @@ void VoiceGroup::Store() {
   for (int l = 0; l < lanes_; ++l) {
     Voice& voice = *voices_[l];
     if (sweepInLanes_ && legacySweep_) smoothers_.Store(l, voice.filter_.smoother_);
-    if (dco1Level_[l] > 0.0) voice.dco1_.TakePhase(dco1_[l]);
-    if (dco2Level_[l] > 0.0) voice.dco2_.TakePhase(dco2_[l]);
     if (ownFilter_) filters_.Store(l, voice.filter_.vcf_);
   }
 }
@@ -116,9 +114,13 @@ void VoiceGroup::Store() {
 // Each oscillator for the whole run, one voice after another, so a reader stays in
 // registers; oscillators not heard read silence.
 void VoiceGroup::ReadOscillators(int frames) {
+  const auto read = [frames](DcoReader* reader, double* out) {
+    if (reader != nullptr) return reader->ReadRun(out, kLanes, frames);
+    for (int s = 0; s < frames; ++s) out[s * kLanes] = 0.0;
+  };
   for (int l = 0; l < kLanes; ++l) {
-    dco1_[l].ReadRun(&dco1Out_[0][l], kLanes, frames);
-    dco2_[l].ReadRun(&dco2Out_[0][l], kLanes, frames);
+    read(dco1_[l], &dco1Out_[0][l]);
+    read(dco2_[l], &dco2Out_[0][l]);
   }
 }
 
