@@ -59,6 +59,55 @@ TEST(EnvelopeLanes, StepExactlyAsTheEnvelopesThemselvesInEitherModeAndWidth) {
   }
 }
 
+// Fewer voices than lanes, in sustains that come to rest (a step no longer changes the
+// level) and are then released: held lanes must leave their rest on the envelope's own
+// sample, and the lanes without a voice must read silence.
+void RestBesideEmptyLanes(bool linear) {
+  constexpr int kVoices = 3;
+  DigitalEnvelope onLanes[kVoices];
+  DigitalEnvelope alone[kVoices];
+  for (int l = 0; l < kVoices; ++l) {
+    for (DigitalEnvelope* e : {&onLanes[l], &alone[l]}) {
+      e->SetSampleRate(1000.0);
+      e->SetLinearMode(linear);
+      e->SetBreakPoint(0.5);
+      e->SetSustain(0.2 + 0.3 * l);
+      e->EnvelopeStart();
+    }
+  }
+  bool rested = false;
+  for (int run = 0; run < 120; ++run) {
+    if (run == 100) {
+      ASSERT_TRUE(rested) << "the sustains never came to rest";
+      for (int l = 0; l < kVoices; ++l) {
+        onLanes[l].EnvelopeRelease();
+        alone[l].EnvelopeRelease();
+      }
+    }
+    EnvelopeLanes lanes;
+    for (int l = 0; l < kVoices; ++l) lanes.Load(l, &onLanes[l]);
+    for (int s = 0; s < kRun; ++s) {
+      lanes.Step<DoubleQuad>(kVoices);
+      for (int l = 0; l < kLanes; ++l) {
+        double expected = 0.0;
+        if (l < kVoices) {
+          const double before = alone[l].Level();
+          alone[l].EnvelopeStep();
+          expected = alone[l].Level();
+          rested |= run > 0 && expected == before;
+        }
+        ASSERT_EQ(lanes.level[l], expected) << "run " << run << " lane " << l;
+      }
+    }
+    lanes.Store(kVoices);
+  }
+}
+
+TEST(EnvelopeLanes, LanesAtRestLeaveItWithTheirEnvelopesAndEmptyLanesStaySilent) {
+  RestBesideEmptyLanes(false);
+  RestBesideEmptyLanes(true);
+}
+
 TEST(EnvelopeLanes, LanesOfDifferentModesStepThemselves) {
   DigitalEnvelope onLanes[2];
   DigitalEnvelope alone[2];
