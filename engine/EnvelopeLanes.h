@@ -40,9 +40,9 @@ struct EnvelopeLanes {
 
   int loaded_ = 0;
   Mode mode_ = kExponential;
+  bool firstStep_ = true;  // of the run: the lanes without a voice are set up then
   // The run's first step changed no level and ended no stage, so no later step of the
   // run would either: the lanes hold their levels (a sustain, an envelope at rest).
-  bool firstStep_ = true;
   bool holding_ = false;
   alignas(32) double reached_[kLanes];  // the level the step's end was judged by
   alignas(32) double target_[kLanes];
