@@ -178,6 +178,8 @@ void VoiceGroup::AddNoise(double* input, const double* noiseGain, int* offset) {
       input[l] += noiseGain[l] * noise;
     }
   }
+  // Lanes without a voice: a steady offset, so that every lane's offset is known.
+  if (!sweepInLanes_) std::fill(offset + lanes_, offset + kLanes, 0);
 }
 
 // The lanes whose cutoff offset changes during the run, as bits; four lanes compared at a
